@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs, from Debian's archive only, what building, running and testing the player needs.
+# Safe to run again: apt-get skips what is already there.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake g++ make pkg-config
+  qt6-base-dev libgl-dev
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+  libbenchmark-dev
+  # run: every promised format, MIDI through the small General MIDI soundfont
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-x
+  gstreamer1.0-alsa gstreamer1.0-pulseaudio
+  timgm6mb-soundfont
+  libqt6gui6 qt6-qpa-plugins fonts-dejavu-core fonts-liberation2
+  # tests: media made at test time, a virtual display
+  ffmpeg sox xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends "${missing[@]}"
