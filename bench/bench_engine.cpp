@@ -1,0 +1,186 @@
+// How long the GStreamer engine makes the user wait: opening a file when the process has opened
+// others before (warm), the very first open of a process (cold: plugins get loaded), and a seek.
+// Run with QT_QPA_PLATFORM=offscreen (the default here); sinks are fake but keep real time.
+
+#include "MediaMaker.h"
+#include "playback/GstMediaEngine.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+
+namespace {
+
+GstEngineOptions headless()
+{
+    GstEngineOptions options;
+    options.audioSink = QStringLiteral("fakeaudiosink");
+    options.videoSink = QStringLiteral("fakevideosink");
+    return options;
+}
+
+const char *const ColdOpenFlag = "--cold-open";
+
+// Child process: one engine, one open, nothing loaded before.
+int coldOpen(int argc, char **argv, const char *path)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QApplication app(argc, argv);
+    const double startMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    clock.restart();
+    GstMediaEngine engine(nullptr, headless());
+    const double engineMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    clock.restart();
+    engine.setFileName(QString::fromLocal8Bit(path));
+    const double openMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    std::printf("%.3f %.3f %.3f %ld\n", startMs, engineMs, openMs, engine.ErrorCode());
+    return engine.ErrorCode() == 0 ? 0 : 1;
+}
+
+struct Media {
+    QTemporaryDir dir;
+    std::map<std::string, QString> shortFiles; // 2 s, for opening
+    std::map<std::string, QString> longFiles;  // 8 s, seeks stay clear of the end
+};
+
+GstMediaEngine &sharedEngine()
+{
+    static GstMediaEngine engine(nullptr, headless());
+    return engine;
+}
+
+void openWarm(benchmark::State &state, const QString &path)
+{
+    GstMediaEngine &engine = sharedEngine();
+    engine.setFileName(path); // loads whatever this format needs before timing starts
+    if (engine.ErrorCode() != 0) {
+        state.SkipWithError(engine.ErrorDescription().toUtf8().constData());
+        return;
+    }
+    for (auto _ : state) {
+        engine.setFileName(path);
+        benchmark::DoNotOptimize(engine.Duration());
+    }
+    if (engine.ErrorCode() != 0)
+        state.SkipWithError(engine.ErrorDescription().toUtf8().constData());
+    engine.setFileName(QString());
+}
+
+void openCold(benchmark::State &state, const QString &path)
+{
+    double engineMs = 0.0;
+    double openMs = 0.0;
+    for (auto _ : state) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(ColdOpenFlag), path});
+        if (!child.waitForFinished(30000) || child.exitCode() != 0) {
+            state.SkipWithError("the child process could not open the file");
+            return;
+        }
+        const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
+        if (fields.size() < 3) {
+            state.SkipWithError("the child process printed nothing");
+            return;
+        }
+        engineMs += fields.at(1).toDouble();
+        const double open = fields.at(2).toDouble();
+        openMs += open;
+        state.SetIterationTime(open / 1000.0);
+    }
+    const auto runs = static_cast<double>(state.iterations());
+    state.counters["engine_ms"] = engineMs / runs;
+    state.counters["open_ms"] = openMs / runs;
+}
+
+void seek(benchmark::State &state, const QString &path)
+{
+    GstMediaEngine &engine = sharedEngine();
+    engine.setFileName(path);
+    if (engine.ErrorCode() != 0) {
+        state.SkipWithError(engine.ErrorDescription().toUtf8().constData());
+        return;
+    }
+    const double targets[] = {1.5, 5.0, 3.0, 0.5};
+    std::size_t next = 0;
+    double worstMiss = 0.0;
+    for (auto _ : state) {
+        const double target = targets[next++ % 4];
+        engine.setCurrentPosition(target);
+        state.PauseTiming();
+        worstMiss = std::max(worstMiss, std::abs(engine.CurrentPosition() - target));
+        state.ResumeTiming();
+    }
+    state.counters["worst_miss_s"] = worstMiss;
+    engine.setFileName(QString());
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc == 3 && std::strcmp(argv[1], ColdOpenFlag) == 0)
+        return coldOpen(argc, argv, argv[2]);
+
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (!MediaMaker::haveFfmpeg()) {
+        std::fprintf(stderr, "bench_engine: ffmpeg is needed to make the media\n");
+        return 1;
+    }
+
+    Media media;
+    MediaMaker maker(media.dir.path());
+    const char *openFormats[] = {"mp3", "wav", "ogg", "wma", "mid", "avi", "mpg", "vob", "dat"};
+    for (const char *format : openFormats) {
+        const QString path = maker.make(QString::fromLatin1(format), 2.0);
+        if (path.isEmpty()) {
+            std::fprintf(stderr, "bench_engine: %s\n", qPrintable(maker.lastError()));
+            return 1;
+        }
+        media.shortFiles[format] = path;
+    }
+    const char *seekFormats[] = {"mp3", "ogg", "avi", "mpg", "vob"};
+    for (const char *format : seekFormats) {
+        const QString path = maker.make(QString::fromLatin1(format), 8.0, QStringLiteral("long-") + format);
+        if (path.isEmpty()) {
+            std::fprintf(stderr, "bench_engine: %s\n", qPrintable(maker.lastError()));
+            return 1;
+        }
+        media.longFiles[format] = path;
+    }
+
+    // Cold first: every child is a fresh process, so the order does not matter for them, but it
+    // keeps the output in the order of the table below.
+    for (const char *format : {"mp3", "mid", "avi", "vob"})
+        benchmark::RegisterBenchmark((std::string("ColdFirstOpen/") + format).c_str(), openCold,
+                                     media.shortFiles[format])
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime()
+            ->Iterations(5);
+    for (const char *format : openFormats)
+        benchmark::RegisterBenchmark((std::string("WarmOpen/") + format).c_str(), openWarm,
+                                     media.shortFiles[format])
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->MinTime(1.0);
+    for (const char *format : seekFormats)
+        benchmark::RegisterBenchmark((std::string("Seek/") + format).c_str(), seek, media.longFiles[format])
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->MinTime(1.0);
+
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,662 @@
+#include "playback/GstMediaEngine.h"
+
+#include "playback/VideoOutput.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QWidget>
+
+#include <gst/audio/streamvolume.h>
+#include <gst/gst.h>
+#include <gst/video/video.h>
+#include <gst/video/videooverlay.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+namespace {
+
+constexpr const char *BalanceName = "qwelto-balance";
+constexpr const char *FitName = "qwelto-fit";
+// GstPlayFlags is not in the public headers.
+constexpr guint PlayFlagNativeVideo = 0x40;
+constexpr long MinVolume = -9640;
+constexpr long MaxBalance = 9640;
+// Transitions other than the open itself only wait on elements that are already prerolled.
+constexpr int ShortWaitMs = 2000;
+// A failed open may post its error a little after the state change reports the failure.
+constexpr auto TrailingErrorWait = std::chrono::milliseconds(1000);
+
+void initGstreamerOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { gst_init(nullptr, nullptr); });
+}
+
+double toSeconds(gint64 t)
+{
+    return static_cast<double>(t) / static_cast<double>(GST_SECOND);
+}
+
+gint64 toClockTime(double seconds)
+{
+    return static_cast<gint64>(std::llround(seconds * static_cast<double>(GST_SECOND)));
+}
+
+bool isXcb()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+bool hasProperty(GstElement *element, const char *name)
+{
+    return g_object_class_find_property(G_OBJECT_GET_CLASS(element), name) != nullptr;
+}
+
+GstElement *makeSinkBin(const QString &description)
+{
+    GError *error = nullptr;
+    GstElement *bin = gst_parse_bin_from_description(description.toUtf8().constData(), TRUE, &error);
+    if (error) {
+        qWarning("qwelto: cannot build sink \"%s\": %s", qPrintable(description), error->message);
+        g_error_free(error);
+    }
+    return bin;
+}
+
+// After a seek into the last second or so of an MPEG program stream, the demuxer starts past the
+// last picture it could decode from, and the video decoder gives up with "no valid frames decoded
+// before end of stream". The file is fine and the sound plays on to the end once the pipeline is
+// set going again, so this is not the file's error.
+bool isDecoderRunningDry(GstMessage *message, const GError *error)
+{
+    return error && error->domain == GST_STREAM_ERROR && error->code == GST_STREAM_ERROR_DECODE &&
+           GST_MESSAGE_SRC(message) && GST_IS_VIDEO_DECODER(GST_MESSAGE_SRC(message));
+}
+
+} // namespace
+
+struct GstEngineCallbacks {
+    static GstBusSyncReply onBusMessage(GstBus *, GstMessage *message, gpointer data)
+    {
+        auto *self = static_cast<GstMediaEngine *>(data);
+        bool wake = false;
+        switch (GST_MESSAGE_TYPE(message)) {
+        case GST_MESSAGE_EOS:
+            self->m_eos = true;
+            self->m_eosToAnnounce = true;
+            wake = true;
+            break;
+        case GST_MESSAGE_ERROR: {
+            GError *error = nullptr;
+            gst_message_parse_error(message, &error, nullptr);
+            if (self->m_fileLive && isDecoderRunningDry(message, error)) {
+                g_clear_error(&error);
+                self->m_decoderRanDry = true;
+                wake = true;
+                break;
+            }
+            {
+                // The first error is the cause; what follows (a second copy from filesrc, the
+                // generic "state change failed") only repeats it less precisely.
+                std::lock_guard lock(self->m_errorMutex);
+                if (self->m_errorCode == 0) {
+                    self->m_errorCode =
+                        error && error->code != 0 ? error->code : GstMediaEngine::ErrorNoMessage;
+                    self->m_errorText = error && error->message && *error->message
+                                            ? QString::fromUtf8(error->message)
+                                            : QStringLiteral("Le fichier ne peut pas être lu.");
+                }
+            }
+            g_clear_error(&error);
+            self->m_errorArrived.notify_all();
+            // A file that breaks while playing is over: the playlist must be able to move on.
+            if (self->m_fileLive)
+                self->m_eos = true;
+            self->m_errorToAnnounce = true;
+            wake = true;
+            break;
+        }
+        case GST_MESSAGE_CLOCK_LOST:
+            self->m_clockLost = true;
+            wake = true;
+            break;
+        default:
+            break;
+        }
+        if (wake && !self->m_wakePending.exchange(true))
+            QMetaObject::invokeMethod(
+                self, [self] { self->announceBusEvents(); }, Qt::QueuedConnection);
+        // Nothing else is ever read from the bus; keeping messages would only pile them up.
+        return GST_BUS_DROP;
+    }
+
+    static void onElementSetup(GstElement *, GstElement *element, gpointer data)
+    {
+        auto *self = static_cast<GstMediaEngine *>(data);
+        GstElementFactory *factory = gst_element_get_factory(element);
+        if (!factory || self->m_soundFont.isEmpty())
+            return;
+        if (g_strcmp0(GST_OBJECT_NAME(factory), "fluiddec") == 0)
+            g_object_set(element, "soundfont", self->m_soundFont.constData(), nullptr);
+    }
+};
+
+GstMediaEngine::GstMediaEngine(QWidget *engineArea, GstEngineOptions options) : m_options(std::move(options))
+{
+    initGstreamerOnce();
+    if (QFileInfo::exists(m_options.soundFont))
+        m_soundFont = QFile::encodeName(m_options.soundFont);
+
+    m_playbin = gst_element_factory_make("playbin", "qwelto-playbin");
+    if (!m_playbin) {
+        qWarning("qwelto: GStreamer has no playbin element; nothing can be played");
+        return;
+    }
+    gst_object_ref_sink(m_playbin);
+
+    // Balance lives inside the audio sink: as playbin's audio-filter a change is heard a second late.
+    GstElement *audio = makeSinkBin(QStringLiteral("audioconvert ! audiopanorama name=%1 method=simple ! "
+                                                   "audioconvert ! %2")
+                                        .arg(QLatin1String(BalanceName), m_options.audioSink));
+    if (audio) {
+        m_panorama = gst_bin_get_by_name(GST_BIN(audio), BalanceName);
+        g_object_set(m_playbin, "audio-sink", audio, nullptr);
+    }
+
+    QString videoSink = m_options.videoSink;
+    if (videoSink.isEmpty()) {
+        // xvimagesink has no port under Xvfb, and ximagesink kills the process with BadWindow when
+        // the window ids are fake (offscreen platform).
+        videoSink = engineArea && isXcb() ? QStringLiteral("ximagesink") : QStringLiteral("fakevideosink");
+    }
+    // The picture is scaled here to exactly the window it goes to (ximagesink itself only centres),
+    // stretched when the window's shape differs. playbin's own converter would keep the shape with
+    // black bars, so it is turned off (native-video) and its work is done here.
+    GstElement *video =
+        makeSinkBin(QStringLiteral("videoconvert ! videoscale add-borders=false ! capsfilter name=%1 ! %2")
+                        .arg(QLatin1String(FitName), videoSink));
+    if (video) {
+        m_fitCaps = gst_bin_get_by_name(GST_BIN(video), FitName);
+        m_overlay = gst_bin_get_by_interface(GST_BIN(video), GST_TYPE_VIDEO_OVERLAY);
+        if (m_overlay) {
+            // Qt keeps the window's events; with both off ximagesink also runs no polling thread.
+            if (hasProperty(m_overlay, "handle-events"))
+                g_object_set(m_overlay, "handle-events", FALSE, nullptr);
+            if (hasProperty(m_overlay, "handle-expose"))
+                g_object_set(m_overlay, "handle-expose", FALSE, nullptr);
+            if (hasProperty(m_overlay, "pixel-aspect-ratio"))
+                g_object_set(m_overlay, "pixel-aspect-ratio", "1/1", nullptr);
+        }
+        g_object_set(m_playbin, "video-sink", video, nullptr);
+        guint flags = 0;
+        g_object_get(m_playbin, "flags", &flags, nullptr);
+        g_object_set(m_playbin, "flags", flags | PlayFlagNativeVideo, nullptr);
+    }
+
+    g_signal_connect(m_playbin, "element-setup", G_CALLBACK(&GstEngineCallbacks::onElementSetup), this);
+    GstBus *bus = gst_element_get_bus(m_playbin);
+    gst_bus_set_sync_handler(bus, &GstEngineCallbacks::onBusMessage, this, nullptr);
+    gst_object_unref(bus);
+
+    if (engineArea) {
+        m_video = std::make_unique<VideoOutput>(engineArea);
+        connect(m_video.get(), &VideoOutput::targetChanged, this, [this] { followVideoTarget(); });
+        connect(m_video.get(), &VideoOutput::exposeNeeded, this, [this] {
+            if (m_overlay && m_attachedWindow)
+                gst_video_overlay_expose(GST_VIDEO_OVERLAY(m_overlay));
+        });
+        connect(m_video.get(), &VideoOutput::areaLost, this, [this] { onAreaLost(); });
+        connect(m_video.get(), &VideoOutput::leaveFullScreenRequested, this, [this] {
+            setDisplaySize(m_modeBeforeFullScreen);
+            emit displaySizeChanged(m_displayMode);
+        });
+        connect(m_video.get(), &VideoOutput::playPauseRequested, this,
+                [this] { m_playing ? Pause() : Play(); });
+        connect(m_video.get(), &VideoOutput::stopRequested, this, [this] { Stop(); });
+        m_video->setMode(m_displayMode);
+    }
+
+    applyVolume();
+    applyBalance();
+}
+
+GstMediaEngine::~GstMediaEngine()
+{
+    if (m_playbin) {
+        gst_element_set_state(m_playbin, GST_STATE_NULL);
+        GstBus *bus = gst_element_get_bus(m_playbin);
+        gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+        gst_object_unref(bus);
+        g_signal_handlers_disconnect_by_data(m_playbin, this);
+    }
+    if (m_overlay)
+        gst_object_unref(m_overlay);
+    if (m_fitCaps)
+        gst_object_unref(m_fitCaps);
+    if (m_panorama)
+        gst_object_unref(m_panorama);
+    if (m_playbin)
+        gst_object_unref(m_playbin);
+    m_video.reset();
+}
+
+// ---- opening -------------------------------------------------------------------------------------
+
+QString GstMediaEngine::FileName() const
+{
+    return m_fileName;
+}
+
+void GstMediaEngine::setFileName(const QString &path)
+{
+    unload();
+    m_fileName = path;
+    if (path.isEmpty())
+        return;
+    if (!m_playbin) {
+        recordError(ErrorNoPipeline, QStringLiteral("GStreamer est incomplet : l'élément playbin manque."));
+        return;
+    }
+
+    GError *error = nullptr;
+    gchar *uri = gst_filename_to_uri(QFile::encodeName(path).constData(), &error);
+    if (!uri) {
+        recordError(error ? error->code : ErrorNoMessage, QString::fromUtf8(error ? error->message : ""));
+        g_clear_error(&error);
+        return;
+    }
+    g_object_set(m_playbin, "uri", uri, nullptr);
+    g_free(uri);
+
+    m_opening = true;
+    attachWindow();
+    // Prerolled but not yet running, the position is the stream's own origin: MPEG program streams
+    // start near 0.5 s.
+    if (!changeState(GST_STATE_PAUSED, m_options.openTimeoutMs)) {
+        m_opening = false;
+        failOpen(gst_element_get_state(m_playbin, nullptr, nullptr, 0) == GST_STATE_CHANGE_ASYNC);
+        return;
+    }
+    readStreamFacts();
+    if (m_video)
+        m_video->setPictureSize(m_nativeSize);
+    const bool playing = changeState(GST_STATE_PLAYING, ShortWaitMs);
+    m_opening = false;
+    if (!playing || ErrorCode() != 0) {
+        failOpen(!playing && ErrorCode() == 0);
+        return;
+    }
+    m_loaded = true;
+    m_fileLive = true;
+    setPlayingState(true);
+}
+
+void GstMediaEngine::unload()
+{
+    if (m_playbin)
+        gst_element_set_state(m_playbin, GST_STATE_NULL);
+    // With every streaming thread stopped nothing can be posted about the previous file any more.
+    m_fileLive = false;
+    m_decoderRanDry = false;
+    m_eos = false;
+    m_eosToAnnounce = false;
+    m_errorToAnnounce = false;
+    {
+        std::lock_guard lock(m_errorMutex);
+        m_errorCode = 0;
+        m_errorText.clear();
+    }
+    m_loaded = false;
+    m_duration = 0.0;
+    m_origin = 0;
+    m_nativeSize = QSize();
+    setPlayingState(false);
+    if (m_video)
+        m_video->setPictureSize(QSize());
+}
+
+void GstMediaEngine::failOpen(bool timedOut)
+{
+    {
+        std::unique_lock lock(m_errorMutex);
+        m_errorArrived.wait_for(lock, TrailingErrorWait, [this] { return m_errorCode != 0; });
+    }
+    gst_element_set_state(m_playbin, GST_STATE_NULL);
+    m_duration = 0.0;
+    m_nativeSize = QSize();
+    m_eos = false;
+    m_errorToAnnounce = false;
+    if (m_video)
+        m_video->setPictureSize(QSize());
+    if (ErrorCode() == 0) {
+        if (timedOut)
+            recordError(ErrorTimeout,
+                        QStringLiteral("Le fichier n'a pas pu être ouvert dans le délai imparti."));
+        else
+            recordError(ErrorNoMessage, QStringLiteral("Le fichier ne peut pas être lu."));
+    }
+}
+
+void GstMediaEngine::recordError(long code, const QString &description)
+{
+    std::lock_guard lock(m_errorMutex);
+    if (m_errorCode != 0)
+        return;
+    m_errorCode = code;
+    m_errorText = description;
+}
+
+bool GstMediaEngine::changeState(int state, int timeoutMs)
+{
+    GstStateChangeReturn result = gst_element_set_state(m_playbin, static_cast<GstState>(state));
+    if (result == GST_STATE_CHANGE_ASYNC)
+        result = gst_element_get_state(m_playbin, nullptr, nullptr,
+                                       static_cast<GstClockTime>(timeoutMs) * GST_MSECOND);
+    return result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL;
+}
+
+void GstMediaEngine::readStreamFacts()
+{
+    gint64 value = 0;
+    m_origin = gst_element_query_position(m_playbin, GST_FORMAT_TIME, &value) && value > 0 ? value : 0;
+    m_duration =
+        gst_element_query_duration(m_playbin, GST_FORMAT_TIME, &value) && value > 0 ? toSeconds(value) : 0.0;
+
+    m_nativeSize = QSize();
+    gint videoStreams = 0;
+    gint current = 0;
+    g_object_get(m_playbin, "n-video", &videoStreams, "current-video", &current, nullptr);
+    if (videoStreams <= 0)
+        return;
+    GstPad *pad = nullptr;
+    g_signal_emit_by_name(m_playbin, "get-video-pad", std::max(current, 0), &pad);
+    if (!pad)
+        return;
+    if (GstCaps *caps = gst_pad_get_current_caps(pad)) {
+        GstVideoInfo info;
+        if (gst_video_info_from_caps(&info, caps) && info.width > 0 && info.height > 0) {
+            int width = info.width;
+            if (info.par_n > 0 && info.par_d > 0 && info.par_n != info.par_d)
+                width =
+                    static_cast<int>(std::lround(static_cast<double>(info.width) * info.par_n / info.par_d));
+            m_nativeSize = QSize(width, info.height);
+        }
+        gst_caps_unref(caps);
+    }
+    gst_object_unref(pad);
+}
+
+// ---- the picture ---------------------------------------------------------------------------------
+
+void GstMediaEngine::attachWindow()
+{
+    if (!m_overlay || !m_video)
+        return;
+    const WId window = m_video->target();
+    if (window && isXcb()) {
+        // The sink talks to the X server on a connection of its own: the window must exist there
+        // before the sink looks it up, or the X error kills the process.
+        QGuiApplication::sync();
+    }
+    if (window != m_attachedWindow) {
+        m_attachedWindow = window;
+        gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(m_overlay), static_cast<guintptr>(window));
+    }
+    updateFitCaps(m_video->targetSize());
+}
+
+void GstMediaEngine::followVideoTarget()
+{
+    if (!m_overlay || !m_video)
+        return;
+    const QSize before = m_fitSize;
+    attachWindow();
+    if (m_attachedWindow)
+        gst_video_overlay_expose(GST_VIDEO_OVERLAY(m_overlay));
+    // While paused no new frame would come to show the new size: make the current one again.
+    if (m_fitSize != before && m_loaded && !m_opening && !m_playing && !m_eos) {
+        gint64 position = 0;
+        if (gst_element_query_position(m_playbin, GST_FORMAT_TIME, &position))
+            seekTo(position);
+    }
+}
+
+void GstMediaEngine::updateFitCaps(const QSize &size)
+{
+    if (!m_fitCaps || size.width() < 2 || size.height() < 2 || size == m_fitSize)
+        return;
+    m_fitSize = size;
+    GstCaps *caps =
+        gst_caps_new_simple("video/x-raw", "width", G_TYPE_INT, size.width(), "height", G_TYPE_INT,
+                            size.height(), "pixel-aspect-ratio", GST_TYPE_FRACTION, 1, 1, nullptr);
+    g_object_set(m_fitCaps, "caps", caps, nullptr);
+    gst_caps_unref(caps);
+}
+
+void GstMediaEngine::onAreaLost()
+{
+    // The window the sink draws into is about to go. Stop drawing at once, and draw nowhere from now
+    // on: a later open must not make the sink look for the destroyed window.
+    if (!m_playbin || !m_overlay)
+        return;
+    unload();
+    GstElement *fake = makeSinkBin(QStringLiteral("fakevideosink"));
+    if (fake)
+        g_object_set(m_playbin, "video-sink", fake, nullptr);
+    gst_object_unref(m_overlay);
+    m_overlay = nullptr;
+    if (m_fitCaps) {
+        gst_object_unref(m_fitCaps);
+        m_fitCaps = nullptr;
+    }
+    m_attachedWindow = 0;
+}
+
+int GstMediaEngine::DisplaySize() const
+{
+    return m_displayMode;
+}
+
+void GstMediaEngine::setDisplaySize(int mode)
+{
+    if (mode != DisplayNative && mode != DisplayFullScreen && mode != DisplayFit)
+        return;
+    if (mode == DisplayFullScreen && m_displayMode != DisplayFullScreen)
+        m_modeBeforeFullScreen = m_displayMode;
+    m_displayMode = mode;
+    if (m_video)
+        m_video->setMode(mode);
+}
+
+void GstMediaEngine::setFullScreenControls(bool on)
+{
+    m_fullScreenControls = on;
+    if (m_video)
+        m_video->setControlsVisible(on);
+}
+
+bool GstMediaEngine::FullScreenControls() const
+{
+    return m_fullScreenControls;
+}
+
+QSize GstMediaEngine::NativeVideoSize() const
+{
+    return m_nativeSize;
+}
+
+// ---- transport -----------------------------------------------------------------------------------
+
+double GstMediaEngine::Duration() const
+{
+    if (m_loaded && m_duration <= 0.0) {
+        // Some streams only learn their length once data flows.
+        gint64 value = 0;
+        if (gst_element_query_duration(m_playbin, GST_FORMAT_TIME, &value) && value > 0)
+            m_duration = toSeconds(value);
+    }
+    return m_duration;
+}
+
+double GstMediaEngine::CurrentPosition() const
+{
+    if (!m_loaded)
+        return 0.0;
+    double position = 0.0;
+    gint64 value = 0;
+    if (gst_element_query_position(m_playbin, GST_FORMAT_TIME, &value))
+        position = std::max(0.0, toSeconds(value - m_origin));
+    // The position query may stop short of the end; the end must read as the end.
+    if (m_eos)
+        position = std::max(position, Duration());
+    return position;
+}
+
+void GstMediaEngine::seekTo(qint64 target)
+{
+    // Cleared before the seek: an end of stream reached right after it must not be lost.
+    m_eos = false;
+    gst_element_seek_simple(m_playbin, GST_FORMAT_TIME,
+                            static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), target);
+    const auto waited = gst_element_get_state(m_playbin, nullptr, nullptr,
+                                              static_cast<GstClockTime>(ShortWaitMs) * GST_MSECOND);
+    // The decoder's complaint may come before the wait ends, or after it and then be handled when
+    // the UI thread reads the bus events. get_state can even report success after the abort.
+    if ((waited == GST_STATE_CHANGE_FAILURE || m_decoderRanDry) && ErrorCode() == 0)
+        resumeAfterDecoderGap();
+}
+
+void GstMediaEngine::resumeAfterDecoderGap()
+{
+    // A decoder error aborts the state change that a flushing seek starts, and the pipeline then
+    // stands still (and keeps reporting the failure) until it is told its state again.
+    m_decoderRanDry = false;
+    changeState(m_playing ? GST_STATE_PLAYING : GST_STATE_PAUSED, ShortWaitMs);
+}
+
+void GstMediaEngine::setCurrentPosition(double seconds)
+{
+    if (!m_loaded)
+        return;
+    double target = std::max(0.0, seconds);
+    if (const double duration = Duration(); duration > 0.0)
+        target = std::min(target, duration);
+    seekTo(m_origin + toClockTime(target));
+}
+
+void GstMediaEngine::Play()
+{
+    if (!m_loaded)
+        return;
+    if (changeState(GST_STATE_PLAYING, ShortWaitMs))
+        setPlayingState(true);
+}
+
+void GstMediaEngine::Pause()
+{
+    if (!m_loaded)
+        return;
+    changeState(GST_STATE_PAUSED, ShortWaitMs);
+    setPlayingState(false);
+}
+
+void GstMediaEngine::Stop()
+{
+    if (!m_loaded)
+        return;
+    // PAUSED, not READY: READY would forget the duration.
+    changeState(GST_STATE_PAUSED, ShortWaitMs);
+    seekTo(m_origin);
+    setPlayingState(false);
+}
+
+void GstMediaEngine::setPlayingState(bool playing)
+{
+    m_playing = playing;
+    if (m_video)
+        m_video->setPlaying(playing);
+}
+
+void GstMediaEngine::announceBusEvents()
+{
+    m_wakePending = false;
+    if (m_clockLost.exchange(false) && m_playing && m_loaded) {
+        // The clock went away with its element; a new one is chosen on the way back to PLAYING.
+        gst_element_set_state(m_playbin, GST_STATE_PAUSED);
+        gst_element_set_state(m_playbin, GST_STATE_PLAYING);
+    }
+    if (m_decoderRanDry && m_loaded)
+        resumeAfterDecoderGap();
+    if (m_errorToAnnounce.exchange(false))
+        emit errorOccurred(ErrorCode(), ErrorDescription());
+    if (m_eosToAnnounce.exchange(false) && m_eos)
+        emit endOfStream();
+}
+
+// ---- sound ---------------------------------------------------------------------------------------
+
+long GstMediaEngine::Volume() const
+{
+    return m_volume;
+}
+
+void GstMediaEngine::setVolume(long hundredthsDb)
+{
+    m_volume = std::clamp(hundredthsDb, MinVolume, 0L);
+    applyVolume();
+}
+
+void GstMediaEngine::applyVolume()
+{
+    if (m_playbin)
+        gst_stream_volume_set_volume(GST_STREAM_VOLUME(m_playbin), GST_STREAM_VOLUME_FORMAT_DB,
+                                     static_cast<double>(m_volume) / 100.0);
+}
+
+long GstMediaEngine::Balance() const
+{
+    return m_balance;
+}
+
+void GstMediaEngine::setBalance(long hundredthsDb)
+{
+    m_balance = std::clamp(hundredthsDb, -MaxBalance, MaxBalance);
+    applyBalance();
+}
+
+void GstMediaEngine::applyBalance()
+{
+    if (!m_panorama)
+        return;
+    // "simple" panning scales only the opposite channel, by 1 - |panorama|.
+    const double attenuation = 1.0 - std::pow(10.0, -static_cast<double>(std::abs(m_balance)) / 2000.0);
+    const double panorama = m_balance > 0 ? attenuation : -attenuation;
+    g_object_set(m_panorama, "panorama", static_cast<gfloat>(panorama), nullptr);
+}
+
+bool GstMediaEngine::Mute() const
+{
+    return m_mute;
+}
+
+void GstMediaEngine::setMute(bool on)
+{
+    m_mute = on;
+    if (m_playbin)
+        g_object_set(m_playbin, "mute", on ? TRUE : FALSE, nullptr);
+}
+
+long GstMediaEngine::ErrorCode() const
+{
+    std::lock_guard lock(m_errorMutex);
+    return m_errorCode;
+}
+
+QString GstMediaEngine::ErrorDescription() const
+{
+    std::lock_guard lock(m_errorMutex);
+    return m_errorText;
+}

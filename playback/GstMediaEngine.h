@@ -1,0 +1,138 @@
+#pragma once
+
+#include "playback/MediaEngine.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+
+class QWidget;
+class VideoOutput;
+typedef struct _GstElement GstElement; // NOLINT(bugprone-reserved-identifier): GStreamer's own name
+struct GstEngineCallbacks;
+
+struct GstEngineOptions {
+    // gst-launch description of the final audio sink. The engine puts its balance stage in front of
+    // it, so "wavenc ! filesink location=..." records exactly what would be heard.
+    QString audioSink = QStringLiteral("autoaudiosink");
+    // gst-launch description of the final video sink; empty picks ximagesink on X11 (when there is
+    // an engine area to draw into) and fakevideosink everywhere else.
+    QString videoSink;
+    // General MIDI soundfont handed to the MIDI synthesiser.
+    QString soundFont = QStringLiteral("/usr/share/sounds/sf2/TimGM6mb.sf2");
+    // Longest wait for a file to start playing before the open counts as failed.
+    int openTimeoutMs = 5000;
+};
+
+// MediaEngine on a GStreamer playbin. Streaming threads never touch Qt objects: the bus is read by
+// a sync handler that only records end of stream and errors, then wakes the UI thread with a queued
+// call, so an idle or playing engine costs no timer.
+class GstMediaEngine : public QObject, public MediaEngine {
+    Q_OBJECT
+public:
+    // engineArea (may be null for sound only) is owned and sized by the video window; the engine
+    // draws inside it with a child window of its own.
+    explicit GstMediaEngine(QWidget *engineArea, GstEngineOptions options = {});
+    ~GstMediaEngine() override;
+
+    QString FileName() const override;
+    void setFileName(const QString &path) override;
+
+    double CurrentPosition() const override;
+    void setCurrentPosition(double seconds) override;
+    double Duration() const override;
+
+    void Play() override;
+    void Pause() override;
+    void Stop() override;
+
+    int DisplaySize() const override;
+    void setDisplaySize(int mode) override;
+
+    long Volume() const override;
+    void setVolume(long hundredthsDb) override;
+    long Balance() const override;
+    void setBalance(long hundredthsDb) override;
+    bool Mute() const override;
+    void setMute(bool on) override;
+
+    long ErrorCode() const override;
+    QString ErrorDescription() const override;
+
+    void setFullScreenControls(bool on) override;
+    bool FullScreenControls() const override;
+
+    QSize NativeVideoSize() const override;
+
+    // Fixed codes for failures that come with no GStreamer error of their own.
+    static constexpr long ErrorNoMessage = 1000;
+    static constexpr long ErrorTimeout = 1001;
+    static constexpr long ErrorNoPipeline = 1002;
+
+signals:
+    void endOfStream();
+    void errorOccurred(long code, const QString &description);
+    // The user left full screen from the full-screen window itself (Escape, double-click, button).
+    void displaySizeChanged(int mode);
+
+private:
+    friend struct GstEngineCallbacks;
+
+    bool changeState(int state, int timeoutMs);
+    void unload();
+    void failOpen(bool timedOut);
+    void recordError(long code, const QString &description);
+    void readStreamFacts();
+    void attachWindow();
+    void followVideoTarget();
+    void updateFitCaps(const QSize &size);
+    void applyVolume();
+    void applyBalance();
+    void announceBusEvents();
+    void onAreaLost();
+    void setPlayingState(bool playing);
+    void seekTo(qint64 target);
+    void resumeAfterDecoderGap();
+
+    GstEngineOptions m_options;
+    QByteArray m_soundFont;
+    GstElement *m_playbin = nullptr;
+    GstElement *m_panorama = nullptr;
+    GstElement *m_fitCaps = nullptr;
+    GstElement *m_overlay = nullptr;
+    std::unique_ptr<VideoOutput> m_video;
+    quintptr m_attachedWindow = 0;
+    QSize m_fitSize;
+
+    QString m_fileName;
+    bool m_loaded = false;
+    bool m_opening = false;
+    bool m_playing = false;
+    mutable double m_duration = 0.0;
+    qint64 m_origin = 0;
+    QSize m_nativeSize;
+    long m_volume = 0;
+    long m_balance = 0;
+    bool m_mute = false;
+    int m_displayMode = DisplayNative;
+    int m_modeBeforeFullScreen = DisplayNative;
+    bool m_fullScreenControls = false;
+
+    // Written by streaming threads through the bus sync handler.
+    std::atomic<bool> m_eos{false};
+    std::atomic<bool> m_fileLive{false};
+    std::atomic<bool> m_wakePending{false};
+    std::atomic<bool> m_eosToAnnounce{false};
+    std::atomic<bool> m_errorToAnnounce{false};
+    std::atomic<bool> m_clockLost{false};
+    std::atomic<bool> m_decoderRanDry{false};
+    mutable std::mutex m_errorMutex;
+    std::condition_variable m_errorArrived;
+    long m_errorCode = 0;
+    QString m_errorText;
+};

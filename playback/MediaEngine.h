@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+// The one media-playback engine of the program. The video window hosts it and every other part of
+// the program reaches it through these operations only.
+//
+// Contract (what callers may rely on; the real engine and the test fake both keep it):
+// - Every call is synchronous and made on the UI thread.
+// - setFileName(path) opens the file and starts playing it from 0 without a Play() call. It returns
+//   only once the file plays or has failed, after a bounded wait of a few seconds. Right after it
+//   returns, Duration(), ErrorCode() and ErrorDescription() describe the new file.
+//   setFileName("") empties the engine: FileName() is "" and Duration() is 0.
+// - A file that cannot be played leaves FileName() set to the path, Duration() 0, ErrorCode()
+//   nonzero and ErrorDescription() a readable reason (the first error reported, in the user's
+//   language where the media framework has a translation). It never crashes or hangs.
+// - Positions and durations are seconds relative to the start of the file.
+// - After the end of a stream, CurrentPosition() reads at least Duration() until the next seek,
+//   Stop() or open: the progress tick detects the end of an item that way.
+// - Stop() halts and keeps the file loaded (paused at 0, Duration() still known); Pause() keeps the
+//   position; Play() starts or resumes at CurrentPosition().
+// - Volume() is in hundredths of a decibel, -9640..0, a gain of 10^(v/2000). Balance() b, -9640..9640,
+//   attenuates the opposite channel by |b|/100 dB (b > 0 lowers the left channel). Both read back
+//   exactly as written, apply at once and survive opening another file.
+// - DisplaySize(): 0 = native picture size, 3 = full screen, 4 = picture fitted to the engine area.
+class MediaEngine {
+public:
+    enum DisplayMode { DisplayNative = 0, DisplayFullScreen = 3, DisplayFit = 4 };
+
+    MediaEngine() = default;
+    MediaEngine(const MediaEngine &) = delete;
+    MediaEngine &operator=(const MediaEngine &) = delete;
+    virtual ~MediaEngine() = default;
+
+    virtual QString FileName() const = 0;
+    virtual void setFileName(const QString &path) = 0;
+
+    virtual double CurrentPosition() const = 0;
+    virtual void setCurrentPosition(double seconds) = 0;
+    virtual double Duration() const = 0;
+
+    virtual void Play() = 0;
+    virtual void Pause() = 0;
+    virtual void Stop() = 0;
+
+    virtual int DisplaySize() const = 0;
+    virtual void setDisplaySize(int mode) = 0;
+
+    virtual long Volume() const = 0;
+    virtual void setVolume(long hundredthsDb) = 0;
+    virtual long Balance() const = 0;
+    virtual void setBalance(long hundredthsDb) = 0;
+    virtual bool Mute() const = 0;
+    virtual void setMute(bool on) = 0;
+
+    virtual long ErrorCode() const = 0;
+    virtual QString ErrorDescription() const = 0;
+
+    // Whether a small control bar is offered over the full-screen picture.
+    virtual void setFullScreenControls(bool on) = 0;
+    virtual bool FullScreenControls() const = 0;
+
+    // The loaded picture's size in pixels (pixel aspect applied); empty for audio or when empty.
+    virtual QSize NativeVideoSize() const = 0;
+};

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QSize>
+#include <QWidget>
+
+class FullScreenWindow;
+
+// Where the picture goes: a native child window inside the engine area, sized for the display
+// mode, or a full-screen window of its own with an optional control bar. It knows nothing of the
+// pipeline; the engine follows target() and targetSize() whenever targetChanged() fires.
+class VideoOutput : public QObject {
+    Q_OBJECT
+public:
+    explicit VideoOutput(QWidget *area);
+    ~VideoOutput() override;
+
+    // Display size of the loaded picture (pixel aspect applied); empty when there is none.
+    void setPictureSize(const QSize &size);
+    // One of MediaEngine::DisplayMode.
+    void setMode(int mode);
+    void setControlsVisible(bool on);
+    void setPlaying(bool playing);
+
+    // Native window the picture must be drawn into (created on first use); 0 once the area is gone.
+    WId target();
+    // Size of that window in device pixels, empty while no picture is shown.
+    QSize targetSize() const;
+
+    QWidget *fullScreenWindow() const;
+
+signals:
+    void targetChanged();
+    void exposeNeeded();
+    // The engine area is being destroyed with our window in it: drawing must stop now.
+    void areaLost();
+    void leaveFullScreenRequested();
+    void playPauseRequested();
+    void stopRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *activeSurface() const;
+    void layout();
+    void layoutFullScreen();
+    void enterFullScreen();
+
+    QPointer<QWidget> m_area;
+    QPointer<QWidget> m_surface;
+    FullScreenWindow *m_fullScreen = nullptr;
+    QSize m_picture;
+    int m_mode = 0;
+    bool m_controls = false;
+    bool m_playing = false;
+    WId m_lastTarget = 0;
+    QSize m_lastSize;
+};

@@ -1,0 +1,80 @@
+#include "FakeMediaEngine.h"
+
+#include "playback/MediaKind.h"
+
+#include <algorithm>
+
+void FakeMediaEngine::setFileName(const QString &path)
+{
+    m_fileName = path;
+    m_position = 0;
+    m_atEnd = false;
+    m_errorCode = 0;
+    m_errorDescription.clear();
+    m_videoSize = QSize();
+    if (path.isEmpty()) {
+        m_duration = 0;
+        m_state = State::Empty;
+        return;
+    }
+    opened.append(path);
+    if (unplayable.contains(path)) {
+        m_duration = 0;
+        m_errorCode = 1;
+        m_errorDescription = QStringLiteral("Ressource introuvable.");
+        m_state = State::Stopped;
+        return;
+    }
+    m_duration = durationOfEachFile;
+    if (MediaKind::isVideoExtension(path))
+        m_videoSize = videoSizeOfEachFile;
+    m_state = State::Playing;
+}
+
+double FakeMediaEngine::CurrentPosition() const
+{
+    return m_atEnd ? m_duration : m_position;
+}
+
+void FakeMediaEngine::setCurrentPosition(double seconds)
+{
+    m_atEnd = false;
+    m_position = std::clamp(seconds, 0.0, m_duration);
+}
+
+void FakeMediaEngine::advance(double seconds)
+{
+    if (m_state != State::Playing)
+        return;
+    m_position += seconds;
+    if (m_position >= m_duration)
+        finish();
+}
+
+void FakeMediaEngine::finish()
+{
+    m_position = m_duration;
+    m_atEnd = true;
+    m_state = State::Stopped;
+}
+
+void FakeMediaEngine::Play()
+{
+    if (!m_fileName.isEmpty() && m_errorCode == 0)
+        m_state = State::Playing;
+}
+
+void FakeMediaEngine::Pause()
+{
+    if (m_state == State::Playing)
+        m_state = State::Paused;
+}
+
+void FakeMediaEngine::Stop()
+{
+    if (m_fileName.isEmpty())
+        return;
+    m_state = State::Stopped;
+    m_position = 0;
+    m_atEnd = false;
+}

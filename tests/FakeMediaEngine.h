@@ -1,0 +1,66 @@
+#pragma once
+
+#include "playback/MediaEngine.h"
+
+#include <QSet>
+#include <QStringList>
+
+// An engine for the decision logic: it "plays" any path instantly, except those declared unplayable,
+// and keeps the engine's contract (position reads the duration after the end, Stop rewinds, etc.).
+// Time only moves when a test says so.
+class FakeMediaEngine : public MediaEngine {
+public:
+    // Every open, in order, for tests that check what was played.
+    QStringList opened;
+    // Paths whose open fails.
+    QSet<QString> unplayable;
+    // Duration given to every playable file.
+    double durationOfEachFile = 3.0;
+
+    enum class State { Empty, Playing, Paused, Stopped };
+    State state() const { return m_state; }
+
+    // Moves the clock of the playing file; past the end the file is at its end.
+    void advance(double seconds);
+    // Jumps to the end of the file, as if it had played to the end.
+    void finish();
+
+    QString FileName() const override { return m_fileName; }
+    void setFileName(const QString &path) override;
+    double CurrentPosition() const override;
+    void setCurrentPosition(double seconds) override;
+    double Duration() const override { return m_duration; }
+    void Play() override;
+    void Pause() override;
+    void Stop() override;
+    int DisplaySize() const override { return m_displaySize; }
+    void setDisplaySize(int mode) override { m_displaySize = mode; }
+    long Volume() const override { return m_volume; }
+    void setVolume(long v) override { m_volume = v; }
+    long Balance() const override { return m_balance; }
+    void setBalance(long b) override { m_balance = b; }
+    bool Mute() const override { return m_mute; }
+    void setMute(bool on) override { m_mute = on; }
+    long ErrorCode() const override { return m_errorCode; }
+    QString ErrorDescription() const override { return m_errorDescription; }
+    void setFullScreenControls(bool on) override { m_fullScreenControls = on; }
+    bool FullScreenControls() const override { return m_fullScreenControls; }
+    QSize NativeVideoSize() const override { return m_videoSize; }
+
+    QSize videoSizeOfEachFile = QSize(320, 240);
+
+private:
+    QString m_fileName;
+    double m_duration = 0;
+    double m_position = 0;
+    bool m_atEnd = false;
+    State m_state = State::Empty;
+    int m_displaySize = 0;
+    long m_volume = 0;
+    long m_balance = 0;
+    bool m_mute = false;
+    long m_errorCode = 0;
+    QString m_errorDescription;
+    bool m_fullScreenControls = false;
+    QSize m_videoSize;
+};
