@@ -1,0 +1,58 @@
+#include "app/MainLoad.h"
+
+#include "app/Program.h"
+#include "playlist/Playlist.h"
+#include "ui/WindowShape.h"
+#include "ui/frmMain.h"
+
+#include <QListWidget>
+
+#include <functional>
+#include <initializer_list>
+
+namespace MainLoad {
+
+bool Form_Load(Program &program)
+{
+    frmMain &window = program.mainWindow();
+    SharedState &state = program.sharedState();
+
+    // Each step says whether it succeeded; the sequence stops at the first that did not.
+    const std::initializer_list<std::function<bool()>> steps = {
+        [&] {
+            WindowShape::applyRounded(&window, frmMain::CornerEllipse);
+            return true;
+        },
+        // The stored options are applied here. Reaching the engine creates the hidden video window,
+        // which reads the fit option as it stands before the options are restored.
+        [&] {
+            program.engine();
+            return true;
+        },
+        [&] {
+            window.show();
+            return true;
+        },
+        [&] {
+            program.videoWindow().hide();
+            return true;
+        },
+        [&] {
+            state.IsPaused = false;
+            return true;
+        },
+        [&] {
+            program.engine().setFileName(QString());
+            return true;
+        },
+        // A missing lastlist.lst (first run) ends the load here, with the playlist empty.
+        [&] { return Playlist::load(*window.lstPlay(), program.lastListPath()); },
+    };
+    for (const auto &step : steps) {
+        if (!step())
+            return false;
+    }
+    return true;
+}
+
+} // namespace MainLoad

@@ -1,0 +1,26 @@
+#include "app/MainUnload.h"
+
+#include "app/Program.h"
+#include "playlist/Playlist.h"
+#include "ui/frmMain.h"
+
+#include <QListWidget>
+
+namespace MainUnload {
+
+void Form_Unload(Program &program)
+{
+    frmMain &window = program.mainWindow();
+
+    // A read-only folder or a full disk leaves the previous lastlist.lst as it was.
+    Playlist::save(*window.lstPlay(), program.lastListPath());
+
+    // The options are saved here, after the playlist.
+
+    program.transport().cmdStop_Click();
+
+    if (frmPlayer *player = program.existingVideoWindow())
+        player->close();
+}
+
+} // namespace MainUnload

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// The few values the whole program shares. They live for the whole run, owned by the program object,
+// and every part reads and writes them directly, as the handlers that use them expect.
+struct SharedState {
+    // The playlist position from which Next and Previous count.
+    std::int16_t CurrentIndex = 0;
+    bool ShuffleOn = false;
+    bool RepeatOn = false;
+    // The pause button's toggle state.
+    bool IsPaused = false;
+    // True shows the elapsed time, False the remaining time.
+    bool TimeMode = true;
+    // The user's always-on-top choice, and whether the main window carries it as far as we know.
+    bool OnTop = false;
+    bool TopMostApplied = false;
+    // On-top switched off while the about box is open.
+    bool OnTopSuspended = false;
+    // The fit-to-window option as restored; the live option is the check mark of mnuFit.
+    bool FitToSize = false;
+    // Root of the first CD-ROM drive, or empty.
+    QString CdDrives;
+};

@@ -1,0 +1,47 @@
+#include "app/Program.h"
+#include "app/TerminationSignals.h"
+#include "playback/GstMediaEngine.h"
+
+#include <QApplication>
+#include <QDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool displayAvailable()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland"))
+        return true;
+    return !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!displayAvailable()) {
+        std::fprintf(stderr,
+                     "qwelto: aucun écran graphique (ni DISPLAY ni WAYLAND_DISPLAY).\n"
+                     "qwelto: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                     "To run the player on a virtual display: xvfb-run -a %s\n",
+                     argv[0]);
+        return 2;
+    }
+
+    QApplication app(argc, argv);
+    // The program ends when its main window has closed, not when the splash gives way to it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    Program program({QCoreApplication::applicationDirPath(),
+                     [](QWidget *engineArea) { return std::make_unique<GstMediaEngine>(engineArea); }});
+    TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &program,
+                     &Program::requestClose);
+    QObject::connect(&program, &Program::finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+
+    program.start();
+    return QApplication::exec();
+}

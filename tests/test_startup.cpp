@@ -1,0 +1,151 @@
+#include "ProgramFixture.h"
+#include "app/frmSplash.h"
+#include "playlist/Playlist.h"
+#include "ui/frmMain.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+    static int visibleTopLevels()
+    {
+        int n = 0;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            n += w->isVisible() ? 1 : 0;
+        return n;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    void splashHandsOverOnItsFourteenthTick()
+    {
+        ProgramFixture f;
+        f.program->start();
+        frmSplash *splash = f.program->splash();
+        QVERIFY(splash && splash->isVisible());
+        QCOMPARE(splash->Timer1()->interval(), 200);
+        QVERIFY(splash->Timer1()->isActive());
+        QVERIFY(!splash->mask().isEmpty());
+
+        // Drive the ticks by hand: the hand-over is decided by the count, not by the wall clock.
+        splash->Timer1()->stop();
+        for (int tick = 1; tick <= 13; ++tick) {
+            splash->Timer1_Timer();
+            QCOMPARE(splash->barValue(), 8 * tick);
+            QVERIFY(!f.program->existingMainWindow());
+        }
+        QCOMPARE(splash->Bar()->value(), 100);
+        splash->Timer1_Timer();
+        QVERIFY(splash->isHidden());
+        frmMain *main = f.program->existingMainWindow();
+        QVERIFY(main);
+        QVERIFY(main->isVisible());
+        // The video window exists from the load on, hidden, with nothing loaded.
+        QVERIFY(f.program->existingVideoWindow());
+        QVERIFY(f.program->existingVideoWindow()->isHidden());
+        QCOMPARE(f.engine().FileName(), QString());
+    }
+
+    void firstRunShowsAnEmptyPlaylistWithoutAnyMessage()
+    {
+        ProgramFixture f;
+        frmMain &main = f.program->mainWindow();
+        QVERIFY(main.isVisible());
+        QCOMPARE(main.lstPlay()->count(), 0);
+        QVERIFY(!main.mask().isEmpty());
+        QCOMPARE(f.enginesMade, 1);
+        QCOMPARE(visibleTopLevels(), 1);
+    }
+
+    void lastPlaylistIsReadAndWrittenBackByteForByte()
+    {
+        ProgramFixture f;
+        const QByteArray saved(
+            "\"/home/u/Musique/un, deux.mp3\"\r\n\"-\"\r\n\"/media/cdrom/MPEGAV/AVSEQ01.DAT\"\r\n");
+        f.writeLastList(saved);
+        frmMain &main = f.program->mainWindow();
+        QCOMPARE(Playlist::entries(*main.lstPlay()),
+                 (QStringList{QStringLiteral("/home/u/Musique/un, deux.mp3"), QStringLiteral("-"),
+                              QStringLiteral("/media/cdrom/MPEGAV/AVSEQ01.DAT")}));
+
+        f.writeLastList("changed on disk meanwhile");
+        QSignalSpy finished(f.program.get(), &Program::finished);
+        QVERIFY(main.close());
+        QCOMPARE(f.readLastList(), saved);
+        QTRY_COMPARE(finished.count(), 1);
+        QVERIFY(!f.program->existingMainWindow());
+        QVERIFY(!f.program->existingVideoWindow());
+    }
+
+    void everyWayOfClosingSavesTheSameData()
+    {
+        // The close glyph and the menu close the window; a signal goes through requestClose. The
+        // window manager's close is the same closeEvent.
+        const QByteArray saved("\"/m/a.ogg\"\r\n");
+        for (const bool bySignal : {false, true}) {
+            ProgramFixture f;
+            f.writeLastList(saved);
+            frmMain &main = f.program->mainWindow();
+            main.lstPlay()->addItem(QStringLiteral("/m/b.wav"));
+            f.engine().setFileName(QStringLiteral("/m/a.ogg"));
+            f.engine().advance(1.0);
+            QSignalSpy finished(f.program.get(), &Program::finished);
+            if (bySignal)
+                f.program->requestClose();
+            else
+                main.close();
+            QTRY_COMPARE(finished.count(), 1);
+            QCOMPARE(f.readLastList(), QByteArray("\"/m/a.ogg\"\r\n\"/m/b.wav\"\r\n"));
+        }
+    }
+
+    void shutdownStopsPlaybackAndClosesTheVideoWindow()
+    {
+        ProgramFixture f;
+        f.program->mainWindow();
+        FakeMediaEngine &engine = f.engine();
+        engine.setFileName(QStringLiteral("/m/film.avi"));
+        engine.advance(1.5);
+        f.program->transport().cmdStop_Click();
+        QCOMPARE(engine.state(), FakeMediaEngine::State::Stopped);
+        QCOMPARE(engine.CurrentPosition(), 0.0);
+        QCOMPARE(engine.FileName(), QStringLiteral("/m/film.avi"));
+
+        engine.Play();
+        QPointer<frmPlayer> player = f.program->existingVideoWindow();
+        f.program->existingMainWindow()->close();
+        QTRY_VERIFY(!player);
+    }
+
+    void aSignalDuringTheSplashEndsWithoutSaving()
+    {
+        ProgramFixture f;
+        f.program->start();
+        QSignalSpy finished(f.program.get(), &Program::finished);
+        f.program->requestClose();
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(!f.program->existingMainWindow());
+        QCOMPARE(f.readLastList(), QByteArray("<missing>"));
+    }
+
+    void selectionIsShownAboveTheList()
+    {
+        ProgramFixture f;
+        f.writeLastList("\"/home/u/Musique/Album/titre.mp3\"\r\n");
+        frmMain &main = f.program->mainWindow();
+        main.lstPlay()->setCurrentRow(0);
+        QCOMPARE(main.txtFN()->text(), QStringLiteral(" Chanson selectionnée :    titre.mp3"));
+        QCOMPARE(main.txtFN()->toolTip(), QStringLiteral("/home/u/Musique/Album/titre.mp3"));
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"

@@ -1,0 +1,112 @@
+#include "ui/frmPlayer.h"
+
+#include "app/SharedState.h"
+#include "playback/MediaKind.h"
+#include "ui/AppIcon.h"
+#include "ui/Twips.h"
+
+#include <QEvent>
+#include <QPainter>
+
+namespace {
+
+// Design sizes in twips.
+constexpr int ClientWidth = 4245;
+constexpr int ClientHeight = 3585;
+constexpr int EngineAreaWidth = 4335;
+constexpr int EngineAreaHeight = 3675;
+// The engine area stays this much narrower and lower than the inner area.
+constexpr int EngineAreaMargin = 20;
+
+} // namespace
+
+frmPlayer::frmPlayer(VideoWindowHost &host, const EngineFactory &makeEngine)
+    : QWidget(nullptr), m_host(host), m_engineArea(new QWidget(this))
+{
+    setObjectName(QStringLiteral("frmPlayer"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString());
+    setWindowIcon(AppIcon::videoWindow());
+    setAccessibleName(QStringLiteral("Fenêtre vidéo"));
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+
+    m_engineArea->setObjectName(QStringLiteral("MediaPlayer1"));
+    m_engineArea->setAccessibleName(QStringLiteral("Image de la vidéo"));
+    m_engineArea->setGeometry(Twips::toPixels(0, 0, EngineAreaWidth, EngineAreaHeight, this));
+    resize(Twips::toPixels(QSize(ClientWidth, ClientHeight), this));
+
+    m_engine = makeEngine(m_engineArea);
+    Form_Initialize();
+}
+
+frmPlayer::~frmPlayer()
+{
+    // The engine goes first: it may still draw into the engine area, which dies with the window.
+    m_engine.reset();
+}
+
+void frmPlayer::Form_Initialize()
+{
+    if (MediaKind::isAudioExtension(m_engine->FileName()))
+        hide();
+}
+
+void frmPlayer::Form_Load()
+{
+    m_engine->setDisplaySize(m_host.fitChecked() ? MediaEngine::DisplayFit : MediaEngine::DisplayNative);
+    const QString fileName = m_engine->FileName();
+    if (fileName.isEmpty())
+        return;
+    if (MediaKind::of(fileName) != QLatin1String("MP3"))
+        show();
+    m_host.sharedState().CurrentIndex = static_cast<std::int16_t>(m_host.playlistSelectedIndex());
+    setWindowTitle(fileName);
+}
+
+void frmPlayer::Form_GotFocus()
+{
+    setWindowTitle(m_engine->FileName());
+}
+
+void frmPlayer::Form_Paint()
+{
+    if (!MediaKind::isVideoExtension(m_engine->FileName())) {
+        // Hiding from inside a paint would cut the paint short; do it right after.
+        QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
+    }
+    if (m_engine->DisplaySize() == MediaEngine::DisplayFullScreen && !isMinimized())
+        QMetaObject::invokeMethod(this, &QWidget::showMinimized, Qt::QueuedConnection);
+}
+
+void frmPlayer::Form_Resize()
+{
+    const int mode = m_engine->DisplaySize();
+    if (m_host.fitChecked() && mode != MediaEngine::DisplayFit && mode != MediaEngine::DisplayFullScreen)
+        m_engine->setDisplaySize(MediaEngine::DisplayFit);
+    const double areaWidth = Twips::fromPixelsX(width(), this) - EngineAreaMargin;
+    const double areaHeight = Twips::fromPixelsY(height(), this) - EngineAreaMargin;
+    m_engineArea->setGeometry(0, 0, std::max(0, Twips::toPixelsX(areaWidth, this)),
+                              std::max(0, Twips::toPixelsY(areaHeight, this)));
+}
+
+void frmPlayer::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_GotFocus();
+    QWidget::changeEvent(event);
+}
+
+void frmPlayer::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    Form_Paint();
+}
+
+void frmPlayer::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "playback/EngineFactory.h"
+
+#include <QWidget>
+
+#include <memory>
+
+struct SharedState;
+
+// What the video window reads of the rest of the program.
+class VideoWindowHost {
+public:
+    virtual ~VideoWindowHost() = default;
+    virtual SharedState &sharedState() = 0;
+    // The selected index of lstPlay, -1 when nothing is selected.
+    virtual int playlistSelectedIndex() const = 0;
+    // The check mark of the fit-to-window menu item.
+    virtual bool fitChecked() const = 0;
+};
+
+// The video window: a separate top-level window hosting the one engine. It keeps its caption on the
+// loaded file, hides itself for anything that is not a video, and stretches the engine area over its
+// inner area. Closing it destroys the engine with it.
+class frmPlayer : public QWidget {
+    Q_OBJECT
+public:
+    frmPlayer(VideoWindowHost &host, const EngineFactory &makeEngine);
+    ~frmPlayer() override;
+
+    MediaEngine &MediaPlayer1() { return *m_engine; }
+    QWidget *engineArea() const { return m_engineArea; }
+
+    // Runs once, right after the window object is made (the program's first reference).
+    void Form_Load();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void Form_Initialize();
+    void Form_GotFocus();
+    void Form_Paint();
+    void Form_Resize();
+
+    VideoWindowHost &m_host;
+    QWidget *m_engineArea;
+    std::unique_ptr<MediaEngine> m_engine;
+};
