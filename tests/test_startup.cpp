@@ -4,6 +4,7 @@
 #include "ui/frmMain.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
@@ -87,10 +88,9 @@ private Q_SLOTS:
 
     void everyWayOfClosingSavesTheSameData()
     {
-        // The close glyph and the menu close the window; a signal goes through requestClose. The
-        // window manager's close is the same closeEvent.
+        // The menu, the close glyph, the window manager (a close event) and a termination signal.
         const QByteArray saved("\"/m/a.ogg\"\r\n");
-        for (const bool bySignal : {false, true}) {
+        for (int way = 0; way < 4; ++way) {
             ProgramFixture f;
             f.writeLastList(saved);
             frmMain &main = f.program->mainWindow();
@@ -98,12 +98,26 @@ private Q_SLOTS:
             f.engine().setFileName(QStringLiteral("/m/a.ogg"));
             f.engine().advance(1.0);
             QSignalSpy finished(f.program.get(), &Program::finished);
-            if (bySignal)
+            switch (way) {
+            case 0:
+                main.mnuExit_Click();
+                break;
+            case 1:
+                main.Closed_Click();
+                break;
+            case 2: {
+                QCloseEvent event;
+                QApplication::sendEvent(&main, &event);
+                main.hide();
+                main.deleteLater();
+                break;
+            }
+            default:
                 f.program->requestClose();
-            else
-                main.close();
+            }
             QTRY_COMPARE(finished.count(), 1);
             QCOMPARE(f.readLastList(), QByteArray("\"/m/a.ogg\"\r\n\"/m/b.wav\"\r\n"));
+            QVERIFY(!f.program->existingVideoWindow());
         }
     }
 

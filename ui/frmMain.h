@@ -25,6 +25,10 @@ public:
     // Runs the shutdown sequence once when the window closes, by whatever means. Closing is never refused.
     void setUnloadHandler(std::function<void()> handler) { m_unload = std::move(handler); }
 
+    // The menu's "&Quitter" and the close glyph: both close the window, which is the shutdown.
+    void mnuExit_Click() { close(); }
+    void Closed_Click() { close(); }
+
     // Corner ellipse of the rounded window shape, in pixels.
     static constexpr int CornerEllipse = 15;
 
