@@ -1,11 +1,13 @@
 #include "app/MainLoad.h"
 
 #include "app/Program.h"
+#include "playback/LevelTable.h"
 #include "playlist/Playlist.h"
 #include "ui/WindowShape.h"
 #include "ui/frmMain.h"
 
 #include <QListWidget>
+#include <QSlider>
 
 #include <functional>
 #include <initializer_list>
@@ -23,6 +25,10 @@ bool Form_Load(Program &program)
             WindowShape::applyRounded(&window, frmMain::CornerEllipse);
             return true;
         },
+        [&] {
+            program.random().seedFromClock();
+            return true;
+        },
         // The stored options are applied here. Reaching the engine creates the hidden video window,
         // which reads the fit option as it stands before the options are restored.
         [&] {
@@ -30,15 +36,25 @@ bool Form_Load(Program &program)
             return true;
         },
         [&] {
-            window.show();
+            InitLevelTable(window);
             return true;
         },
+        // The first CD-ROM drive is looked for here.
         [&] {
             program.videoWindow().hide();
             return true;
         },
         [&] {
             state.IsPaused = false;
+            return true;
+        },
+        // The shuffle picture follows the restored switch; the playlist panel follows its own.
+        [&] {
+            program.transport().chkSuffle_Click();
+            return true;
+        },
+        [&] {
+            window.scrlBal()->setValue(10);
             return true;
         },
         [&] {

@@ -2,18 +2,38 @@
 
 #include "app/MainLoad.h"
 #include "app/MainUnload.h"
-#include "app/frmSplash.h"
 #include "playlist/Playlist.h"
-#include "ui/frmMain.h"
+#include "ui/BreakBox.h"
+#include "ui/ClickableLabel.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QThread>
 #include <QTimer>
 
+namespace {
+
+ProgramEnvironment withPlatformDefaults(ProgramEnvironment env)
+{
+    if (!env.random)
+        env.random = std::make_shared<ClockSeededRandom>();
+    if (!env.pause)
+        env.pause = [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); };
+    if (!env.setTopMost)
+        env.setTopMost = OnTopRule::windowFlagSetter();
+    return env;
+}
+
+} // namespace
+
 Program::Program(ProgramEnvironment environment)
-    : m_env(std::move(environment)), m_transport([this]() -> MediaEngine & { return engine(); })
+    : m_env(withPlatformDefaults(std::move(environment))), m_onTop(m_state, m_env.setTopMost),
+      m_transport(*this), m_tick(*this, m_transport, m_onTop), m_audio(*this, m_env.pause)
 {
 }
 
@@ -41,6 +61,7 @@ frmMain &Program::mainWindow()
         m_main = new frmMain;
         m_main->setAttribute(Qt::WA_DeleteOnClose);
         wireMainWindow(*m_main);
+        m_main->tmrAnimate()->start();
         MainLoad::Form_Load(*this);
     }
     return *m_main;
@@ -83,19 +104,47 @@ bool Program::fitChecked() const
     return m_main && m_main->mnuFit()->isChecked();
 }
 
+bool Program::askBreakForChangingCd()
+{
+    if (m_env.askBreak)
+        return m_env.askBreak();
+    return ::askBreakForChangingCd(m_main);
+}
+
 void Program::wireMainWindow(frmMain &window)
 {
     // Window to program.
     window.setUnloadHandler([this] { MainUnload::Form_Unload(*this); });
     connect(&window, &QObject::destroyed, this, &Program::onMainWindowClosed);
+    connect(window.tmrAnimate(), &QTimer::timeout, this, [this] { m_tick.tmrAnimate_Timer(); });
 
-    // Playlist to its caption.
+    // Transport buttons and switches to the play order.
+    connect(window.cmdPlay(), &QPushButton::clicked, this, [this] { m_transport.cmdPlay_Click(); });
+    connect(window.cmdPause(), &QPushButton::clicked, this, [this] { m_transport.cmdPause_Click(); });
+    connect(window.cmdStop(), &QPushButton::clicked, this, [this] { m_transport.cmdStop_Click(); });
+    connect(window.cmdForward(), &QPushButton::clicked, this, [this] { m_transport.cmdForward_Click(); });
+    connect(window.cmdBack(), &QPushButton::clicked, this, [this] { m_transport.cmdBack_Click(); });
+    // Setting a switch's value in code runs its handler too, when the value changes.
+    connect(window.chkSuffle(), &QCheckBox::stateChanged, this, [this] { m_transport.chkSuffle_Click(); });
+    connect(window.chkRepeat(), &QCheckBox::stateChanged, this, [this] { m_transport.chkRepeat_Click(); });
+
+    // Playlist box to its caption and to playback.
     QListWidget *lstPlay = window.lstPlay();
     QLabel *txtFN = window.txtFN();
     connect(lstPlay, &QListWidget::currentRowChanged, txtFN,
             [lstPlay, txtFN] { Playlist::lstPlay_Click(*lstPlay, *txtFN); });
     connect(lstPlay, &QListWidget::itemClicked, txtFN,
             [lstPlay, txtFN] { Playlist::lstPlay_Click(*lstPlay, *txtFN); });
+    connect(lstPlay, &QListWidget::itemDoubleClicked, this, [this] { m_transport.lstPlay_DblClick(); });
+
+    // Time display and seek bar to the tick's handlers.
+    connect(window.lblTime(), &ClickableLabel::clicked, this, [this] { m_tick.lblTime_Click(); });
+    connect(window.scrlTime(), &QSlider::valueChanged, this, [this] { m_tick.scrlTime_Change(); });
+
+    // Audio controls to the engine.
+    connect(window.scrlVol(), &QSlider::valueChanged, this, [this] { m_audio.scrlVol_Change(); });
+    connect(window.scrlBal(), &QSlider::valueChanged, this, [this] { m_audio.scrlBal_Change(); });
+    connect(window.Check1(), &QPushButton::clicked, this, [this] { m_audio.Check1_Click(); });
 }
 
 void Program::onMainWindowClosed()

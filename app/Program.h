@@ -2,8 +2,13 @@
 
 #include "app/SharedState.h"
 #include "app/frmSplash.h"
+#include "playback/AudioControls.h"
 #include "playback/EngineFactory.h"
+#include "playback/ProgressTick.h"
+#include "playback/RandomSource.h"
 #include "playback/Transport.h"
+#include "playback/TransportHost.h"
+#include "ui/OnTopRule.h"
 #include "ui/frmMain.h"
 #include "ui/frmPlayer.h"
 
@@ -11,17 +16,27 @@
 #include <QPointer>
 #include <QString>
 
-// What the program takes from the platform; tests give their own.
+#include <functional>
+#include <memory>
+
+// What the program takes from the platform. Tests give their own; what they leave empty gets the
+// real thing.
 struct ProgramEnvironment {
     // The folder of the program's own executable, where lastlist.lst lives.
     QString appFolder;
     EngineFactory makeEngine;
+    std::shared_ptr<RandomSource> random = {};
+    // The answer to the break box; empty shows the real box.
+    std::function<bool()> askBreak = {};
+    // The pause after a balance change; empty sleeps.
+    AudioControls::Pause pause = {};
+    OnTopRule::SetTopMost setTopMost = {};
 };
 
 // The one place that creates the windows and wires them. Each window exists at most once and is
 // reached through its accessor, which creates it on first use; the video window (with the engine in
 // it) is created again after the user closes it.
-class Program : public QObject, public VideoWindowHost {
+class Program : public QObject, public VideoWindowHost, public TransportHost {
     Q_OBJECT
 public:
     explicit Program(ProgramEnvironment environment);
@@ -31,15 +46,18 @@ public:
     void start();
 
     // The first reference loads the main window (its whole start-up sequence).
-    frmMain &mainWindow();
+    frmMain &mainWindow() override;
     frmPlayer &videoWindow();
-    MediaEngine &engine() { return videoWindow().MediaPlayer1(); }
+    MediaEngine &engine() override { return videoWindow().MediaPlayer1(); }
 
     frmSplash *splash() const { return m_splash; }
     frmMain *existingMainWindow() const { return m_main; }
     frmPlayer *existingVideoWindow() const { return m_player; }
 
     Transport &transport() { return m_transport; }
+    ProgressTick &tick() { return m_tick; }
+    AudioControls &audio() { return m_audio; }
+    OnTopRule &onTopRule() { return m_onTop; }
     QString lastListPath() const;
 
     // A request from outside to end the program (a termination signal): closes the main window the
@@ -49,6 +67,9 @@ public:
     SharedState &sharedState() override { return m_state; }
     int playlistSelectedIndex() const override;
     bool fitChecked() const override;
+    QWidget &videoWindowWidget() override { return videoWindow(); }
+    RandomSource &random() override { return *m_env.random; }
+    bool askBreakForChangingCd() override;
 
 Q_SIGNALS:
     // No window is left: the process is to end.
@@ -60,7 +81,10 @@ private:
 
     ProgramEnvironment m_env;
     SharedState m_state;
+    OnTopRule m_onTop;
     Transport m_transport;
+    ProgressTick m_tick;
+    AudioControls m_audio;
     QPointer<frmSplash> m_splash;
     QPointer<frmMain> m_main;
     QPointer<frmPlayer> m_player;

@@ -37,4 +37,10 @@ bool isVideoExtension(const QString &fileName)
     return endsWithAny(fileName, VideoExtensions);
 }
 
+bool isAudioKind(const QString &fileName)
+{
+    static const QStringList AudioKinds = {"MP3", "WAV", "MID", "RMI"};
+    return AudioKinds.contains(of(fileName));
+}
+
 } // namespace MediaKind

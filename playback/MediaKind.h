@@ -15,4 +15,7 @@ bool isAudioExtension(const QString &fileName);
 // Endings for which the video window stays visible; "MPEG" is compared with the last four characters.
 bool isVideoExtension(const QString &fileName);
 
+// Sound-only kinds for the transport: the video window is hidden for them as soon as they start.
+bool isAudioKind(const QString &fileName);
+
 } // namespace MediaKind

@@ -4,25 +4,68 @@
 #include "app/Program.h"
 
 #include <QFile>
+#include <QList>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <memory>
 
-// A program over a fake engine, its application folder a fresh temporary folder.
+// Shuffle draws that a test decides; counts the reseeds.
+struct SequenceRandom : RandomSource {
+    QList<double> draws;
+    int seeds = 0;
+    void seedFromClock() override { ++seeds; }
+    double next() override { return draws.isEmpty() ? 0.0 : draws.takeFirst(); }
+};
+
+// A program over a fake engine, its application folder a fresh temporary folder, with every platform
+// decision (shuffle draws, the break box's answer, the balance pause, the topmost layer) in the test's hands.
 struct ProgramFixture {
+    struct TopMostCall {
+        bool topMost;
+        QPoint position;
+    };
+
     QTemporaryDir appFolder;
-    std::unique_ptr<Program> program;
+    std::shared_ptr<SequenceRandom> random = std::make_shared<SequenceRandom>();
+    std::function<bool()> breakAnswer = [] { return true; };
+    int breakBoxes = 0;
+    QList<int> pauses;
+    QList<TopMostCall> topMostCalls;
     int enginesMade = 0;
+    std::unique_ptr<Program> program;
 
     ProgramFixture()
     {
-        program = std::make_unique<Program>(ProgramEnvironment{appFolder.path(), [this](QWidget *) {
-                                                                   ++enginesMade;
-                                                                   return std::make_unique<FakeMediaEngine>();
-                                                               }});
+        ProgramEnvironment env;
+        env.appFolder = appFolder.path();
+        env.makeEngine = [this](QWidget *) {
+            ++enginesMade;
+            return std::make_unique<FakeMediaEngine>();
+        };
+        env.random = random;
+        env.askBreak = [this] {
+            ++breakBoxes;
+            return breakAnswer();
+        };
+        env.pause = [this](int ms) { pauses.append(ms); };
+        env.setTopMost = [this](QWidget &, bool topMost, QPoint position) {
+            topMostCalls.append({topMost, position});
+        };
+        program = std::make_unique<Program>(std::move(env));
     }
 
     FakeMediaEngine &engine() { return static_cast<FakeMediaEngine &>(program->engine()); }
+
+    // The loaded main window with its timer stopped: the test runs the ticks itself.
+    frmMain &main()
+    {
+        frmMain &window = program->mainWindow();
+        window.tmrAnimate()->stop();
+        return window;
+    }
+
+    void tick() { program->tick().tmrAnimate_Timer(); }
 
     QString lastList() const { return appFolder.filePath(QStringLiteral("lastlist.lst")); }
 

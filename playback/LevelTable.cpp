@@ -1,0 +1,8 @@
+#include "playback/LevelTable.h"
+
+#include <QWidget>
+
+void InitLevelTable(QWidget &mainWindow)
+{
+    mainWindow.show();
+}

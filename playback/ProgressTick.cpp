@@ -1,0 +1,87 @@
+#include "playback/ProgressTick.h"
+
+#include "app/SharedState.h"
+#include "playback/MediaEngine.h"
+#include "playback/RandomSource.h"
+#include "playback/TimeFormat.h"
+#include "playback/Transport.h"
+#include "playback/TransportHost.h"
+#include "ui/ClickableLabel.h"
+#include "ui/OnTopRule.h"
+#include "ui/frmMain.h"
+
+#include <QLineEdit>
+#include <QSlider>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+constexpr double Int16Max = std::numeric_limits<std::int16_t>::max();
+
+} // namespace
+
+ProgressTick::ProgressTick(TransportHost &host, Transport &transport, OnTopRule &onTop)
+    : m_host(host), m_transport(transport), m_onTop(onTop)
+{
+}
+
+void ProgressTick::tmrAnimate_Timer()
+{
+    MediaEngine &engine = m_host.engine();
+    frmMain &window = m_host.mainWindow();
+    SharedState &state = m_host.sharedState();
+
+    if (window.isMinimized())
+        window.setWindowTitle(window.txtTitle()->text());
+
+    m_onTop.applyChangeOnly(window);
+
+    // An empty engine reads 0 and 0, so it counts as ended: that is what starts playback by itself
+    // after start-up. Not while the break box waits for the user, nor after a pass over the list
+    // found nothing playable.
+    if (engine.CurrentPosition() >= engine.Duration() && !m_transport.breakBoxOpen() &&
+        !m_transport.gaveUp()) {
+        window.scrlTime()->setValue(0);
+        m_transport.cmdStop_Click();
+        m_host.engine().setCurrentPosition(0);
+        m_transport.cmdForward_Click();
+    }
+
+    MediaEngine &current = m_host.engine();
+    const double position = std::trunc(current.CurrentPosition());
+    m_seekFlag = QStringLiteral("False");
+    if (position <= Int16Max)
+        window.scrlTime()->setValue(position > 0 ? static_cast<int>(position) : 0);
+    m_seekFlag = QStringLiteral("True");
+
+    const QString marquee = window.txtTitle()->text();
+    if (!marquee.isEmpty())
+        window.txtTitle()->setText(marquee.mid(1) + marquee.left(1));
+
+    double shown = 0;
+    if (state.TimeMode)
+        shown = position;
+    else if (current.CurrentPosition() > 0)
+        shown = std::trunc(current.Duration()) - position;
+    // The count is 16-bit: beyond it the label shows 0:00:00.
+    const long t = shown >= -Int16Max - 1 && shown <= Int16Max ? static_cast<long>(shown) : 0;
+    window.lblTime()->setText(FormatTime(t));
+
+    m_host.random().seedFromClock();
+}
+
+void ProgressTick::lblTime_Click()
+{
+    SharedState &state = m_host.sharedState();
+    state.TimeMode = !state.TimeMode;
+    m_host.mainWindow().lblpls()->setText(state.TimeMode ? QStringLiteral("+") : QStringLiteral("-"));
+}
+
+void ProgressTick::scrlTime_Change()
+{
+    if (m_seekFlag == QLatin1String("True"))
+        m_host.engine().setCurrentPosition(m_host.mainWindow().scrlTime()->value());
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class OnTopRule;
+class TransportHost;
+class Transport;
+
+// The main window's 500 ms heartbeat: detects the end of the current item and moves on, moves the
+// seek bar, shows the time, scrolls the marquee, keeps the on-top state and reseeds shuffle.
+class ProgressTick {
+public:
+    ProgressTick(TransportHost &host, Transport &transport, OnTopRule &onTop);
+
+    void tmrAnimate_Timer();
+    // Switches between elapsed and remaining time; the time itself follows at the next tick.
+    void lblTime_Click();
+    // The seek bar moved: a move by the user seeks, the tick's own writes do not.
+    void scrlTime_Change();
+
+    // "True" while a change of the seek bar is the user's, "False" while the tick writes it; empty
+    // until the first tick.
+    const QString &seekFlag() const { return m_seekFlag; }
+
+private:
+    TransportHost &m_host;
+    Transport &m_transport;
+    OnTopRule &m_onTop;
+    QString m_seekFlag;
+};

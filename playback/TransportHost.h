@@ -1,0 +1,22 @@
+#pragma once
+
+class MediaEngine;
+class QWidget;
+class RandomSource;
+class frmMain;
+struct SharedState;
+
+// What the playback handlers reach of the rest of the program. Each reference creates its window on
+// first use, as every part of the program expects: the engine after the user closed the video
+// window is a fresh, empty one.
+class TransportHost {
+public:
+    virtual ~TransportHost() = default;
+    virtual MediaEngine &engine() = 0;
+    virtual frmMain &mainWindow() = 0;
+    virtual QWidget &videoWindowWidget() = 0;
+    virtual SharedState &sharedState() = 0;
+    virtual RandomSource &random() = 0;
+    // The modal "Break for changing CD" box; true when the user answers OK.
+    virtual bool askBreakForChangingCd() = 0;
+};
