@@ -1,13 +1,24 @@
 #include "ui/frmMain.h"
 
 #include "ui/AppIcon.h"
+#include "ui/ClickableLabel.h"
+#include "ui/GlyphButton.h"
+#include "ui/Glyphs.h"
+#include "ui/PictureToggle.h"
 #include "ui/Twips.h"
 #include "ui/WindowShape.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
 
 namespace {
 
@@ -15,12 +26,98 @@ namespace {
 constexpr int OuterWidth = 5145;
 constexpr int OuterHeightWithPlaylist = 5700;
 
+QFont fontOf(const QStringList &families, double points, bool bold = false)
+{
+    QFont font(families.front());
+    font.setFamilies(families);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// Fonts named by the layout, each followed by the free font closest to it.
+QFont verdana(double points)
+{
+    return fontOf({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")}, points);
+}
+
+QFont courierNew(double points, bool bold = false)
+{
+    return fontOf({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
+                   QStringLiteral("DejaVu Sans Mono")},
+                  points, bold);
+}
+
+QFont msSansSerif(double points, bool bold = false)
+{
+    return fontOf({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
+                   QStringLiteral("DejaVu Sans")},
+                  points, bold);
+}
+
+template <typename W> W *named(W *widget, const char *name, const QString &accessibleName = {})
+{
+    widget->setObjectName(QLatin1String(name));
+    if (!accessibleName.isEmpty())
+        widget->setAccessibleName(accessibleName);
+    return widget;
+}
+
+QSlider *slider(QWidget *parent, const char *name, int maximum, int value, const QString &accessibleName)
+{
+    auto *s = named(new QSlider(Qt::Horizontal, parent), name, accessibleName);
+    s->setRange(0, maximum);
+    s->setValue(value);
+    s->setPageStep(1);
+    return s;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, const QString &accessibleName)
+{
+    auto *b = named(new QPushButton(caption, parent), name, accessibleName);
+    b->setFocusPolicy(Qt::TabFocus);
+    return b;
+}
+
+// The symbol-font buttons: their caption is a character that GlyphButton draws as a symbol.
+QPushButton *glyphButton(QWidget *parent, const char *name, const QString &caption,
+                         const QString &accessibleName)
+{
+    auto *b = named(new GlyphButton(caption, parent), name, accessibleName);
+    b->setFocusPolicy(Qt::TabFocus);
+    return b;
+}
+
+PictureToggle *toggle(QWidget *parent, PictureToggle::Kind kind, const char *name, const QString &tooltip)
+{
+    auto *c = named(new PictureToggle(kind, parent), name, tooltip);
+    c->setToolTip(tooltip);
+    return c;
+}
+
+// The time display's colour: a green lit display on black.
+const QColor DisplayGreen(0x7c, 0xfc, 0x7c);
+
+// Text lit on the black display.
+void lightUp(QLabel *label)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, DisplayGreen);
+    label->setPalette(palette);
+}
+
+void showMark(ClickableLabel *label, Glyphs::Mark mark)
+{
+    label->setAlignment(Qt::AlignCenter);
+    label->setPixmap(
+        Glyphs::render(label->size(), label->devicePixelRatioF(), [mark](QPainter &p, const QRectF &box) {
+            Glyphs::paintMark(p, box, mark, QColor(0x2b, 0x2f, 0x35));
+        }));
+}
+
 } // namespace
 
-frmMain::frmMain()
-    : QWidget(nullptr), m_picPlayList(new QWidget(this)), m_label2(new QLabel(m_picPlayList)),
-      m_txtFN(new QLabel(m_picPlayList)), m_lstPlay(new QListWidget(m_picPlayList)),
-      m_mnuFit(new QAction(this))
+frmMain::frmMain() : QWidget(nullptr)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(AppIcon::mainWindow());
@@ -28,28 +125,156 @@ frmMain::frmMain()
     setAccessibleName(QStringLiteral("Qwelto Player"));
     setFixedSize(Twips::toPixels(QSize(OuterWidth, OuterHeightWithPlaylist), this));
 
-    m_picPlayList->setObjectName(QStringLiteral("picPlayList"));
+    createTopArea();
+    createPlaylistPanel();
+
+    m_mnuFit = new QAction(this);
+    m_mnuFit->setObjectName(QStringLiteral("mnuFit"));
+    m_mnuFit->setCheckable(true);
+
+    // The heartbeat runs from the window's creation to its closing.
+    m_tmrAnimate = new QTimer(this);
+    m_tmrAnimate->setObjectName(QStringLiteral("tmrAnimate"));
+    m_tmrAnimate->setInterval(TickInterval);
+}
+
+void frmMain::createTopArea()
+{
+    m_Label3 = named(new QLabel(QStringLiteral("Qwelto Player 2.0"), this), "Label3");
+    m_Label3->setFont(verdana(6.75));
+    Twips::place(m_Label3, 900, 45, 3615, 180);
+
+    m_cmdAbt = button(this, "cmdAbt", QStringLiteral("?"), QStringLiteral("À propos"));
+    m_cmdAbt->setFont(msSansSerif(8.25, true));
+    QPalette about = m_cmdAbt->palette();
+    about.setColor(QPalette::ButtonText, QColor(0x00, 0x00, 0xe0));
+    m_cmdAbt->setPalette(about);
+    Twips::place(m_cmdAbt, 120, 75, 255, 255);
+
+    m_Minimised = named(new ClickableLabel(this), "Minimised", QStringLiteral("Réduire"));
+    m_Minimised->setToolTip(QStringLiteral("Réduire"));
+    Twips::place(m_Minimised, 4680, 75, 135, 135);
+    showMark(m_Minimised, Glyphs::Mark::Minimise);
+    m_Closed = named(new ClickableLabel(this), "Closed", QStringLiteral("Fermer"));
+    m_Closed->setToolTip(QStringLiteral("Fermer"));
+    Twips::place(m_Closed, 4875, 75, 135, 135);
+    showMark(m_Closed, Glyphs::Mark::Close);
+
+    m_txtTitle = named(new QLineEdit(this), "txtTitle", QStringLiteral("Titre en cours"));
+    m_txtTitle->setReadOnly(true);
+    m_txtTitle->setFocusPolicy(Qt::NoFocus);
+    m_txtTitle->setFont(verdana(6.75));
+    m_txtTitle->setStyleSheet(
+        QStringLiteral("QLineEdit#txtTitle { color: %1; background-color: black;"
+                       " border: 1px solid #3a3f45; border-radius: 3px; padding: 0 2px; }")
+            .arg(DisplayGreen.name()));
+    m_txtTitle->setText(QStringLiteral("Qwelto Player 2.0 - le petit lecteur de listes de lecture -   "));
+    Twips::place(m_txtTitle, 1545, 270, 3345, 210);
+
+    m_Shape1 = named(new QFrame(this), "Shape1");
+    m_Shape1->setStyleSheet(QStringLiteral(
+        "QFrame#Shape1 { background-color: black; border: 1px solid #3a3f45; border-radius: 6px; }"));
+    Twips::place(m_Shape1, 60, 480, 1410, 495);
+
+    m_lblpls = named(new QLabel(QStringLiteral("+"), this), "lblpls");
+    m_lblpls->setAlignment(Qt::AlignCenter);
+    lightUp(m_lblpls);
+    Twips::place(m_lblpls, 75, 450, 105, 195);
+
+    m_lblTime = named(new ClickableLabel(QStringLiteral("00:00:00"), this), "lblTime",
+                      QStringLiteral("Temps écoulé ou restant"));
+    m_lblTime->setFont(courierNew(14.25, true));
+    m_lblTime->setAlignment(Qt::AlignCenter);
+    lightUp(m_lblTime);
+    Twips::place(m_lblTime, 120, 525, 1335, 330);
+
+    m_lblDuration =
+        named(new QLabel(QStringLiteral("00:00:00"), this), "lblDuration", QStringLiteral("Durée"));
+    m_lblDuration->setFont(courierNew(8.25));
+    lightUp(m_lblDuration);
+    Twips::place(m_lblDuration, 480, 735, 840, 210);
+
+    m_LabVol = named(new QLabel(QStringLiteral("Volume : 10"), this), "LabVol");
+    Twips::place(m_LabVol, 1800, 540, 930, 180);
+    m_scrlVol = slider(this, "scrlVol", 10, 10, QStringLiteral("Volume"));
+    Twips::place(m_scrlVol, 1560, 720, 1455, 135);
+
+    m_LabBal = named(new QLabel(QStringLiteral("Balance"), this), "LabBal");
+    m_LabBal->setAlignment(Qt::AlignCenter);
+    Twips::place(m_LabBal, 3360, 540, 600, 180);
+    m_scrlBal = slider(this, "scrlBal", 20, 10, QStringLiteral("Balance"));
+    Twips::place(m_scrlBal, 3120, 720, 975, 135);
+
+    m_Check1 = glyphButton(this, "Check1", QStringLiteral("U"), QStringLiteral("Couper le son"));
+    Twips::place(m_Check1, 4200, 600, 330, 330);
+    m_cmdFull = glyphButton(this, "cmdFull", QStringLiteral("¾"), QStringLiteral("Zoom"));
+    Twips::place(m_cmdFull, 4545, 600, 330, 330);
+
+    m_scrlTime = slider(this, "scrlTime", 50, 0, QStringLiteral("Position dans le morceau"));
+    Twips::place(m_scrlTime, 75, 1080, 4785, 135);
+
+    struct Transport {
+        QPushButton *&button;
+        const char *name;
+        const char *caption;
+        const char *accessibleName;
+        int left;
+    };
+    const Transport transport[] = {
+        {m_cmdBack, "cmdBack", "9", "Précédent", 690},
+        {m_cmdPlay, "cmdPlay", "4", "Lire", 1110},
+        {m_cmdPause, "cmdPause", ";", "Pause", 1515},
+        {m_cmdStop, "cmdStop", "<", "Arrêter", 1920},
+        {m_cmdForward, "cmdForward", ":", "Suivant", 2340},
+        {m_cmdOpen, "cmdOpen", "1", "Ouvrir un fichier", 2760},
+    };
+    for (const Transport &t : transport) {
+        t.button = glyphButton(this, t.name, QLatin1String(t.caption), QString::fromUtf8(t.accessibleName));
+        t.button->setToolTip(QString::fromUtf8(t.accessibleName));
+        Twips::place(t.button, t.left, 1320, 420, 300);
+    }
+
+    m_chkRepeat =
+        toggle(this, PictureToggle::Kind::Repeat, "chkRepeat", QStringLiteral("Répeter la liste de lecture"));
+    Twips::place(m_chkRepeat, 3360, 1440, 765, 225);
+    PictureToggle *shuffle =
+        toggle(this, PictureToggle::Kind::Shuffle, "chkSuffle", QStringLiteral("Lecture aleatoire"));
+    m_chkSuffle = shuffle;
+    Twips::place(m_chkSuffle, 4140, 1440, 390, 225);
+    m_chkPlay = toggle(this, PictureToggle::Kind::Playlist, "chkPlay",
+                       QStringLiteral("Afficher/masquer la liste de lecture"));
+    Twips::place(m_chkPlay, 4515, 1440, 330, 225);
+
+    for (int i = 0; i < 2; ++i) {
+        QLabel *picture = named(new QLabel(this), i == 0 ? "imgSuff0" : "imgSuff1");
+        Twips::place(picture, 4080, i == 0 ? 4590 : 4830, 360, 195);
+        // Drawn at the toggle's size, where they are shown, so that showing one changes nothing but
+        // the lit state.
+        picture->setPixmap(shuffle->drawnPicture(i == 0 ? Qt::Unchecked : Qt::Checked));
+        picture->hide();
+        m_imgSuff.at(static_cast<std::size_t>(i)) = picture;
+    }
+}
+
+void frmMain::createPlaylistPanel()
+{
+    m_picPlayList = named(new QWidget(this), "picPlayList");
     Twips::place(m_picPlayList, 0, 1800, 5160, 3870);
 
-    m_label2->setObjectName(QStringLiteral("Label2"));
-    m_label2->setText(QStringLiteral("Qwelto Player        Liste de lecture :"));
-    Twips::place(m_label2, 290, 75, 3465, 180);
+    m_Label2 =
+        named(new QLabel(QStringLiteral("Qwelto Player        Liste de lecture :"), m_picPlayList), "Label2");
+    Twips::place(m_Label2, 290, 75, 3465, 180);
 
-    m_txtFN->setObjectName(QStringLiteral("txtFN"));
+    m_txtFN = named(new QLabel(m_picPlayList), "txtFN", QStringLiteral("Chanson sélectionnée"));
     m_txtFN->setTextFormat(Qt::PlainText);
-    m_txtFN->setAccessibleName(QStringLiteral("Chanson sélectionnée"));
     Twips::place(m_txtFN, 360, 360, 4455, 255);
 
-    m_lstPlay->setObjectName(QStringLiteral("lstPlay"));
-    m_lstPlay->setAccessibleName(QStringLiteral("Liste de lecture"));
+    m_lstPlay = named(new QListWidget(m_picPlayList), "lstPlay", QStringLiteral("Liste de lecture"));
     m_lstPlay->setSelectionMode(QAbstractItemView::SingleSelection);
     // All rows have one height; the view then lays out a long playlist without measuring each row.
     m_lstPlay->setUniformItemSizes(true);
     m_lstPlay->setStyleSheet(QStringLiteral("QListWidget#lstPlay { background-color: #DEF7FF; }"));
     Twips::place(m_lstPlay, 240, 540, 4605, 2790);
-
-    m_mnuFit->setObjectName(QStringLiteral("mnuFit"));
-    m_mnuFit->setCheckable(true);
 }
 
 void frmMain::Form_Activate()
@@ -70,6 +295,7 @@ void frmMain::closeEvent(QCloseEvent *event)
     // every way of closing saves exactly the same data.
     if (!m_unloaded) {
         m_unloaded = true;
+        m_tmrAnimate->stop();
         if (m_unload)
             m_unload();
     }

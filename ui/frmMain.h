@@ -2,23 +2,64 @@
 
 #include <QWidget>
 
+#include <array>
 #include <functional>
 
+class ClickableLabel;
 class QAction;
+class QCheckBox;
+class QFrame;
 class QLabel;
+class QLineEdit;
 class QListWidget;
+class QPushButton;
+class QSlider;
+class QTimer;
 
 // The main window: layout only. What its controls do lives with each subsystem and is wired by the
-// program object.
+// program object. Every control keeps the object name it is known by, and its design text until the
+// program first changes it.
 class frmMain : public QWidget {
     Q_OBJECT
 public:
     frmMain();
 
+    // Top area.
+    QLabel *Label3() const { return m_Label3; }
+    QPushButton *cmdAbt() const { return m_cmdAbt; }
+    ClickableLabel *Minimised() const { return m_Minimised; }
+    ClickableLabel *Closed() const { return m_Closed; }
+    QLineEdit *txtTitle() const { return m_txtTitle; }
+    QFrame *Shape1() const { return m_Shape1; }
+    QLabel *lblpls() const { return m_lblpls; }
+    ClickableLabel *lblTime() const { return m_lblTime; }
+    QLabel *lblDuration() const { return m_lblDuration; }
+    QLabel *LabVol() const { return m_LabVol; }
+    QSlider *scrlVol() const { return m_scrlVol; }
+    QLabel *LabBal() const { return m_LabBal; }
+    QSlider *scrlBal() const { return m_scrlBal; }
+    QPushButton *Check1() const { return m_Check1; }
+    QPushButton *cmdFull() const { return m_cmdFull; }
+    QSlider *scrlTime() const { return m_scrlTime; }
+    QPushButton *cmdBack() const { return m_cmdBack; }
+    QPushButton *cmdPlay() const { return m_cmdPlay; }
+    QPushButton *cmdPause() const { return m_cmdPause; }
+    QPushButton *cmdStop() const { return m_cmdStop; }
+    QPushButton *cmdForward() const { return m_cmdForward; }
+    QPushButton *cmdOpen() const { return m_cmdOpen; }
+    QCheckBox *chkRepeat() const { return m_chkRepeat; }
+    QCheckBox *chkSuffle() const { return m_chkSuffle; }
+    QCheckBox *chkPlay() const { return m_chkPlay; }
+    // The shuffle pictures: 0 off, 1 on. Hidden; the shuffle toggle shows one of them.
+    QLabel *imgSuff(int index) const { return m_imgSuff.at(static_cast<std::size_t>(index)); }
+    QTimer *tmrAnimate() const { return m_tmrAnimate; }
+
+    // Playlist panel.
     QWidget *picPlayList() const { return m_picPlayList; }
-    QListWidget *lstPlay() const { return m_lstPlay; }
+    QLabel *Label2() const { return m_Label2; }
     QLabel *txtFN() const { return m_txtFN; }
-    QLabel *Label2() const { return m_label2; }
+    QListWidget *lstPlay() const { return m_lstPlay; }
+
     // The fit-to-window option; its check mark is the live option.
     QAction *mnuFit() const { return m_mnuFit; }
 
@@ -31,6 +72,7 @@ public:
 
     // Corner ellipse of the rounded window shape, in pixels.
     static constexpr int CornerEllipse = 15;
+    static constexpr int TickInterval = 500;
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -39,12 +81,43 @@ protected:
 
 private:
     void Form_Activate();
+    void createTopArea();
+    void createPlaylistPanel();
 
-    QWidget *m_picPlayList;
-    QLabel *m_label2;
-    QLabel *m_txtFN;
-    QListWidget *m_lstPlay;
-    QAction *m_mnuFit;
+    QLabel *m_Label3 = nullptr;
+    QPushButton *m_cmdAbt = nullptr;
+    ClickableLabel *m_Minimised = nullptr;
+    ClickableLabel *m_Closed = nullptr;
+    QLineEdit *m_txtTitle = nullptr;
+    QFrame *m_Shape1 = nullptr;
+    QLabel *m_lblpls = nullptr;
+    ClickableLabel *m_lblTime = nullptr;
+    QLabel *m_lblDuration = nullptr;
+    QLabel *m_LabVol = nullptr;
+    QSlider *m_scrlVol = nullptr;
+    QLabel *m_LabBal = nullptr;
+    QSlider *m_scrlBal = nullptr;
+    QPushButton *m_Check1 = nullptr;
+    QPushButton *m_cmdFull = nullptr;
+    QSlider *m_scrlTime = nullptr;
+    QPushButton *m_cmdBack = nullptr;
+    QPushButton *m_cmdPlay = nullptr;
+    QPushButton *m_cmdPause = nullptr;
+    QPushButton *m_cmdStop = nullptr;
+    QPushButton *m_cmdForward = nullptr;
+    QPushButton *m_cmdOpen = nullptr;
+    QCheckBox *m_chkRepeat = nullptr;
+    QCheckBox *m_chkSuffle = nullptr;
+    QCheckBox *m_chkPlay = nullptr;
+    std::array<QLabel *, 2> m_imgSuff = {};
+    QTimer *m_tmrAnimate = nullptr;
+
+    QWidget *m_picPlayList = nullptr;
+    QLabel *m_Label2 = nullptr;
+    QLabel *m_txtFN = nullptr;
+    QListWidget *m_lstPlay = nullptr;
+    QAction *m_mnuFit = nullptr;
+
     std::function<void()> m_unload;
     bool m_unloaded = false;
 };
