@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include <csignal>
 #include <unistd.h>
@@ -95,6 +96,22 @@ private Q_SLOTS:
         QVERIFY(writeBytes(lastList, "overwritten meanwhile"));
         main->close();
         QCOMPARE(readBytes(lastList), saved);
+    }
+
+    void onTopChangesTheRealWindowFlagAndKeepsTheWindowShown()
+    {
+        QWidget window;
+        window.resize(200, 100);
+        window.move(120, 80);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const OnTopRule::SetTopMost setTopMost = OnTopRule::windowFlagSetter();
+        setTopMost(window, true, window.pos());
+        QVERIFY(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(window.isVisible());
+        setTopMost(window, false, window.pos());
+        QVERIFY(!window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(window.isVisible());
     }
 
     void theDesktopEndingTheProgramSavesThePlaylist_data()
