@@ -19,8 +19,11 @@ void Form_Unload(Program &program)
 
     program.transport().cmdStop_Click();
 
-    if (frmPlayer *player = program.existingVideoWindow())
+    if (frmPlayer *player = program.existingVideoWindow()) {
+        // Closed, not destroyed: a handler still running below us may hold the engine.
+        player->setAttribute(Qt::WA_DeleteOnClose, false);
         player->close();
+    }
 }
 
 } // namespace MainUnload

@@ -40,8 +40,6 @@ Program::Program(ProgramEnvironment environment)
 Program::~Program()
 {
     // Windows that outlive the event loop (tests) go with the program; the engine first, with its window.
-    if (m_main)
-        m_main->disconnect(this);
     delete m_player;
     delete m_main;
     delete m_splash;
@@ -58,8 +56,9 @@ void Program::start()
 frmMain &Program::mainWindow()
 {
     if (!m_main) {
+        // Kept after it closes, until the program object goes: a handler that was waiting in a modal
+        // box when the window closed (a termination signal can do that) returns to live objects.
         m_main = new frmMain;
-        m_main->setAttribute(Qt::WA_DeleteOnClose);
         wireMainWindow(*m_main);
         m_main->tmrAnimate()->start();
         MainLoad::Form_Load(*this);
@@ -114,8 +113,12 @@ bool Program::askBreakForChangingCd()
 void Program::wireMainWindow(frmMain &window)
 {
     // Window to program.
-    window.setUnloadHandler([this] { MainUnload::Form_Unload(*this); });
-    connect(&window, &QObject::destroyed, this, &Program::onMainWindowClosed);
+    window.setUnloadHandler([this] {
+        m_closing = true;
+        MainUnload::Form_Unload(*this);
+        // The unload closed every other window; with none left the program ends.
+        QMetaObject::invokeMethod(this, &Program::finished, Qt::QueuedConnection);
+    });
     connect(window.tmrAnimate(), &QTimer::timeout, this, [this] { m_tick.tmrAnimate_Timer(); });
 
     // Transport buttons and switches to the play order.
@@ -145,10 +148,4 @@ void Program::wireMainWindow(frmMain &window)
     connect(window.scrlVol(), &QSlider::valueChanged, this, [this] { m_audio.scrlVol_Change(); });
     connect(window.scrlBal(), &QSlider::valueChanged, this, [this] { m_audio.scrlBal_Change(); });
     connect(window.Check1(), &QPushButton::clicked, this, [this] { m_audio.Check1_Click(); });
-}
-
-void Program::onMainWindowClosed()
-{
-    // The unload closed every other window; with none left the program ends.
-    Q_EMIT finished();
 }

@@ -70,6 +70,7 @@ public:
     QWidget &videoWindowWidget() override { return videoWindow(); }
     RandomSource &random() override { return *m_env.random; }
     bool askBreakForChangingCd() override;
+    bool closing() const override { return m_closing; }
 
 Q_SIGNALS:
     // No window is left: the process is to end.
@@ -77,7 +78,6 @@ Q_SIGNALS:
 
 private:
     void wireMainWindow(frmMain &window);
-    void onMainWindowClosed();
 
     ProgramEnvironment m_env;
     SharedState m_state;
@@ -88,4 +88,5 @@ private:
     QPointer<frmSplash> m_splash;
     QPointer<frmMain> m_main;
     QPointer<frmPlayer> m_player;
+    bool m_closing = false;
 };

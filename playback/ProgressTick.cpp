@@ -48,6 +48,8 @@ void ProgressTick::tmrAnimate_Timer()
         m_transport.cmdStop_Click();
         m_host.engine().setCurrentPosition(0);
         m_transport.cmdForward_Click();
+        if (m_host.closing())
+            return;
     }
 
     MediaEngine &current = m_host.engine();

@@ -92,7 +92,7 @@ template <typename Step> void Transport::runChain(Step first)
     const int count = m_host.mainWindow().lstPlay()->count();
     int walked = 0;
     bool skipped = false;
-    while (outcome == Outcome::Failed || outcome == Outcome::NextRequested) {
+    while ((outcome == Outcome::Failed || outcome == Outcome::NextRequested) && !m_host.closing()) {
         skipped = true;
         if (++walked > count) {
             // A whole pass started nothing: stop here rather than walk the list forever.
@@ -158,6 +158,8 @@ Transport::Outcome Transport::startSelected()
         m_breakBoxOpen = true;
         const bool ok = m_host.askBreakForChangingCd();
         m_breakBoxOpen = false;
+        if (m_host.closing())
+            return Outcome::Nothing;
         if (ok) {
             m_host.sharedState().CurrentIndex = static_cast<std::int16_t>(selected);
             return Outcome::NextRequested;

@@ -19,4 +19,6 @@ public:
     virtual RandomSource &random() = 0;
     // The modal "Break for changing CD" box; true when the user answers OK.
     virtual bool askBreakForChangingCd() = 0;
+    // True once the main window has closed: a handler that waited in a modal box stops there.
+    virtual bool closing() const = 0;
 };

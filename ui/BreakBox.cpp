@@ -1,6 +1,7 @@
 #include "ui/BreakBox.h"
 
 #include <QMessageBox>
+#include <QPointer>
 
 bool askBreakForChangingCd(QWidget *parent)
 {

@@ -195,11 +195,13 @@ void frmMain::createTopArea()
     Twips::place(m_lblDuration, 480, 735, 840, 210);
 
     m_LabVol = named(new QLabel(QStringLiteral("Volume : 10"), this), "LabVol");
+    m_LabVol->setFont(verdana(6.75));
     Twips::place(m_LabVol, 1800, 540, 930, 180);
     m_scrlVol = slider(this, "scrlVol", 10, 10, QStringLiteral("Volume"));
     Twips::place(m_scrlVol, 1560, 720, 1455, 135);
 
     m_LabBal = named(new QLabel(QStringLiteral("Balance"), this), "LabBal");
+    m_LabBal->setFont(verdana(6.75));
     m_LabBal->setAlignment(Qt::AlignCenter);
     Twips::place(m_LabBal, 3360, 540, 600, 180);
     m_scrlBal = slider(this, "scrlBal", 20, 10, QStringLiteral("Balance"));
