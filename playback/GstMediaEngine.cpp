@@ -312,6 +312,7 @@ void GstMediaEngine::unload()
     m_loaded = false;
     m_duration = 0.0;
     m_origin = 0;
+    m_seekPending = false;
     m_nativeSize = QSize();
     setPlayingState(false);
     if (m_video)
@@ -507,8 +508,14 @@ double GstMediaEngine::CurrentPosition() const
         return 0.0;
     double position = 0.0;
     gint64 value = 0;
-    if (gst_element_query_position(m_playbin, GST_FORMAT_TIME, &value))
-        position = std::max(0.0, toSeconds(value - m_origin));
+    // Right after a flushing seek the pipeline may not answer yet, or answer with a position from
+    // before the file's own start: the target is then the best answer there is.
+    if (gst_element_query_position(m_playbin, GST_FORMAT_TIME, &value) && value >= m_origin) {
+        position = toSeconds(value - m_origin);
+        m_seekPending = false;
+    } else if (m_seekPending) {
+        position = toSeconds(m_seekTarget - m_origin);
+    }
     // The position query may stop short of the end; the end must read as the end.
     if (m_eos)
         position = std::max(position, Duration());
@@ -519,6 +526,8 @@ void GstMediaEngine::seekTo(qint64 target)
 {
     // Cleared before the seek: an end of stream reached right after it must not be lost.
     m_eos = false;
+    m_seekTarget = target;
+    m_seekPending = true;
     gst_element_seek_simple(m_playbin, GST_FORMAT_TIME,
                             static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), target);
     const auto waited = gst_element_get_state(m_playbin, nullptr, nullptr,

@@ -115,6 +115,9 @@ private:
     bool m_playing = false;
     mutable double m_duration = 0.0;
     qint64 m_origin = 0;
+    // The last seek's target, until the pipeline reports a position of its own again.
+    qint64 m_seekTarget = 0;
+    mutable bool m_seekPending = false;
     QSize m_nativeSize;
     long m_volume = 0;
     long m_balance = 0;
