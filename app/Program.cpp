@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -26,6 +27,8 @@ ProgramEnvironment withPlatformDefaults(ProgramEnvironment env)
         env.pause = [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); };
     if (!env.setTopMost)
         env.setTopMost = OnTopRule::windowFlagSetter();
+    if (!env.dialogs)
+        env.dialogs = &FileDialogBackend::platform();
     return env;
 }
 
@@ -33,7 +36,8 @@ ProgramEnvironment withPlatformDefaults(ProgramEnvironment env)
 
 Program::Program(ProgramEnvironment environment)
     : m_env(withPlatformDefaults(std::move(environment))), m_onTop(m_state, m_env.setTopMost),
-      m_transport(*this), m_tick(*this, m_transport, m_onTop), m_audio(*this, m_env.pause)
+      m_transport(*this), m_tick(*this, m_transport, m_onTop), m_audio(*this, m_env.pause),
+      m_panel(*this, m_transport, *m_env.dialogs), m_adder(*this, m_transport, *m_env.dialogs)
 {
 }
 
@@ -139,6 +143,15 @@ void Program::wireMainWindow(frmMain &window)
     connect(lstPlay, &QListWidget::itemClicked, txtFN,
             [lstPlay, txtFN] { Playlist::lstPlay_Click(*lstPlay, *txtFN); });
     connect(lstPlay, &QListWidget::itemDoubleClicked, this, [this] { m_transport.lstPlay_DblClick(); });
+    lstPlay->installEventFilter(this);
+
+    // Panel buttons, the add menu and the open button to the playlist commands.
+    for (int i = 0; i < frmMain::PlaylistButtonCount; ++i)
+        connect(window.cmdAPlayList(i), &QPushButton::clicked, this,
+                [this, i] { m_panel.cmdAPlayList_Click(i); });
+    connect(window.mnuFile(), &QAction::triggered, this, [this] { m_adder.mnuFile_Click(); });
+    connect(window.mnuAddDir(), &QAction::triggered, this, [this] { m_adder.mnuAddDir_Click(); });
+    connect(window.cmdOpen(), &QPushButton::clicked, this, [this] { m_adder.cmdOpen_Click(); });
 
     // Time display and seek bar to the tick's handlers.
     connect(window.lblTime(), &ClickableLabel::clicked, this, [this] { m_tick.lblTime_Click(); });
@@ -148,4 +161,17 @@ void Program::wireMainWindow(frmMain &window)
     connect(window.scrlVol(), &QSlider::valueChanged, this, [this] { m_audio.scrlVol_Change(); });
     connect(window.scrlBal(), &QSlider::valueChanged, this, [this] { m_audio.scrlBal_Change(); });
     connect(window.Check1(), &QPushButton::clicked, this, [this] { m_audio.Check1_Click(); });
+}
+
+bool Program::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_main && watched == m_main->lstPlay() && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->text() == QLatin1String("."))
+            m_panel.lstPlay_KeyPress('.');
+        else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            m_panel.lstPlay_KeyPress('\r');
+    }
+    // The list still handles the key itself.
+    return QObject::eventFilter(watched, event);
 }

@@ -2,12 +2,15 @@
 
 #include "app/SharedState.h"
 #include "app/frmSplash.h"
+#include "dialogs/FileDialogBackend.h"
 #include "playback/AudioControls.h"
 #include "playback/EngineFactory.h"
 #include "playback/ProgressTick.h"
 #include "playback/RandomSource.h"
 #include "playback/Transport.h"
 #include "playback/TransportHost.h"
+#include "playlist/MediaAdder.h"
+#include "playlist/PlaylistPanel.h"
 #include "ui/OnTopRule.h"
 #include "ui/frmMain.h"
 #include "ui/frmPlayer.h"
@@ -31,6 +34,8 @@ struct ProgramEnvironment {
     // The pause after a balance change; empty sleeps.
     AudioControls::Pause pause = {};
     OnTopRule::SetTopMost setTopMost = {};
+    // The file and folder dialogs; empty gets Qt's.
+    FileDialogBackend *dialogs = nullptr;
 };
 
 // The one place that creates the windows and wires them. Each window exists at most once and is
@@ -57,6 +62,8 @@ public:
     Transport &transport() { return m_transport; }
     ProgressTick &tick() { return m_tick; }
     AudioControls &audio() { return m_audio; }
+    PlaylistPanel &panel() { return m_panel; }
+    MediaAdder &adder() { return m_adder; }
     OnTopRule &onTopRule() { return m_onTop; }
     QString lastListPath() const;
 
@@ -72,6 +79,10 @@ public:
     bool askBreakForChangingCd() override;
     bool closing() const override { return m_closing; }
 
+protected:
+    // The list's own keys, seen before the list handles them.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 Q_SIGNALS:
     // No window is left: the process is to end.
     void finished();
@@ -85,6 +96,8 @@ private:
     Transport m_transport;
     ProgressTick m_tick;
     AudioControls m_audio;
+    PlaylistPanel m_panel;
+    MediaAdder m_adder;
     QPointer<frmSplash> m_splash;
     QPointer<frmMain> m_main;
     QPointer<frmPlayer> m_player;

@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +35,11 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    // The player speaks French: Qt's own dialogs and buttons too, whatever the desktop's language.
+    QTranslator qtFrench;
+    if (qtFrench.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtFrench);
     // The program ends when its main window has closed, not when the splash gives way to it.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -14,7 +14,7 @@ packages=(
   gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-x
   gstreamer1.0-alsa gstreamer1.0-pulseaudio
   timgm6mb-soundfont
-  libqt6gui6 qt6-qpa-plugins fonts-dejavu-core fonts-liberation2
+  libqt6gui6 qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core fonts-liberation2
   # tests: media made at test time, a virtual display
   ffmpeg sox xvfb xauth
 )

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeDialogs.h"
 #include "FakeMediaEngine.h"
 #include "app/Program.h"
 
@@ -33,6 +34,7 @@ struct ProgramFixture {
     QList<int> pauses;
     QList<TopMostCall> topMostCalls;
     int enginesMade = 0;
+    FakeDialogs dialogs;
     std::unique_ptr<Program> program;
 
     ProgramFixture()
@@ -52,6 +54,7 @@ struct ProgramFixture {
         env.setTopMost = [this](QWidget &, bool topMost, QPoint position) {
             topMostCalls.append({topMost, position});
         };
+        env.dialogs = &dialogs;
         program = std::make_unique<Program>(std::move(env));
     }
 

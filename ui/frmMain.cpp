@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QSlider>
@@ -277,6 +278,36 @@ void frmMain::createPlaylistPanel()
     m_lstPlay->setUniformItemSizes(true);
     m_lstPlay->setStyleSheet(QStringLiteral("QListWidget#lstPlay { background-color: #DEF7FF; }"));
     Twips::place(m_lstPlay, 240, 540, 4605, 2790);
+
+    struct PanelButton {
+        const char *caption;
+        int left;
+        int width;
+        const char *accessibleName;
+    };
+    const PanelButton buttons[PlaylistButtonCount] = {
+        {"&Ajouter", 280, 855, "Ajouter à la liste"},
+        {"&Supprimer", 1170, 975, "Supprimer l'entrée sélectionnée"},
+        {"&Sauvgarder", 2180, 975, "Sauvegarder la liste"},
+        {"&Charger", 3180, 855, "Charger une liste"},
+        {"&Vider", 4080, 735, "Vider la liste"},
+    };
+    for (int i = 0; i < PlaylistButtonCount; ++i) {
+        const PanelButton &b = buttons[i];
+        QPushButton *button = new QPushButton(QString::fromUtf8(b.caption), m_picPlayList);
+        button->setObjectName(QStringLiteral("cmdAPlayList%1").arg(i));
+        button->setAccessibleName(QString::fromUtf8(b.accessibleName));
+        button->setFont(msSansSerif(6.75));
+        Twips::place(button, b.left, 3370, b.width, 340);
+        m_cmdAPlayList.at(static_cast<std::size_t>(i)) = button;
+    }
+
+    m_mnuMain = new QMenu(this);
+    m_mnuMain->setObjectName(QStringLiteral("mnuMain"));
+    m_mnuFile = m_mnuMain->addAction(QStringLiteral("Ajouter un &fichier"));
+    m_mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    m_mnuAddDir = m_mnuMain->addAction(QStringLiteral("Ajouter un &répertoir"));
+    m_mnuAddDir->setObjectName(QStringLiteral("mnuAddDir"));
 }
 
 void frmMain::Form_Activate()

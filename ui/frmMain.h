@@ -12,6 +12,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPushButton;
 class QSlider;
 class QTimer;
@@ -59,6 +60,14 @@ public:
     QLabel *Label2() const { return m_Label2; }
     QLabel *txtFN() const { return m_txtFN; }
     QListWidget *lstPlay() const { return m_lstPlay; }
+    // The panel's buttons: 0 add, 1 remove, 2 save, 3 load, 4 empty.
+    QPushButton *cmdAPlayList(int index) const { return m_cmdAPlayList.at(static_cast<std::size_t>(index)); }
+    static constexpr int PlaylistButtonCount = 5;
+
+    // The add menu of the panel's first button, and its items.
+    QMenu *mnuMain() const { return m_mnuMain; }
+    QAction *mnuFile() const { return m_mnuFile; }
+    QAction *mnuAddDir() const { return m_mnuAddDir; }
 
     // The fit-to-window option; its check mark is the live option.
     QAction *mnuFit() const { return m_mnuFit; }
@@ -116,6 +125,10 @@ private:
     QLabel *m_Label2 = nullptr;
     QLabel *m_txtFN = nullptr;
     QListWidget *m_lstPlay = nullptr;
+    std::array<QPushButton *, PlaylistButtonCount> m_cmdAPlayList = {};
+    QMenu *m_mnuMain = nullptr;
+    QAction *m_mnuFile = nullptr;
+    QAction *m_mnuAddDir = nullptr;
     QAction *m_mnuFit = nullptr;
 
     std::function<void()> m_unload;

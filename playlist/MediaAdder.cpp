@@ -1,0 +1,66 @@
+#include "playlist/MediaAdder.h"
+
+#include "app/SharedState.h"
+#include "dialogs/DPDlg.h"
+#include "dialogs/cDlgcom.h"
+#include "playback/MediaEngine.h"
+#include "playback/Transport.h"
+#include "playback/TransportHost.h"
+#include "playlist/DialogFilters.h"
+#include "playlist/FolderScan.h"
+#include "playlist/Playlist.h"
+#include "ui/frmMain.h"
+
+#include <QListWidget>
+
+MediaAdder::MediaAdder(TransportHost &host, Transport &transport, FileDialogBackend &dialogs)
+    : m_host(host), m_transport(transport), m_dialogs(dialogs)
+{
+}
+
+void MediaAdder::OpenMediaFile()
+{
+    cDlgcom dialog(m_dialogs);
+    // Stopped before the dialog, whatever the user then chooses.
+    m_host.engine().Stop();
+    dialog.setFileName(QString());
+    dialog.setFilter(QString::fromUtf8(MediaFilter));
+    dialog.ShowOpen();
+    if (m_host.closing())
+        return;
+    QListWidget *lstPlay = m_host.mainWindow().lstPlay();
+    if (!dialog.FileName().isEmpty()) {
+        lstPlay->clear();
+        lstPlay->addItem(dialog.FileName());
+        // The list was replaced: no entry of it is current yet, so Next starts the chosen file
+        // rather than the Play after it resuming the file that was stopped.
+        m_host.sharedState().CurrentIndex = -1;
+    }
+    m_host.videoWindowWidget().show();
+    m_transport.cmdForward_Click();
+    m_transport.cmdPlay_Click();
+}
+
+void MediaAdder::mnuFile_Click()
+{
+    cDlgcom dialog(m_dialogs);
+    dialog.setFileName(QString());
+    dialog.setFilter(QString::fromUtf8(MediaFilter));
+    dialog.ShowOpen();
+    if (m_host.closing())
+        return;
+    if (!dialog.FileName().isEmpty())
+        m_host.mainWindow().lstPlay()->addItem(dialog.FileName());
+    m_host.videoWindowWidget().show();
+}
+
+void MediaAdder::mnuAddDir_Click()
+{
+    frmMain &window = m_host.mainWindow();
+    DPDlg chooser(m_dialogs);
+    chooser.setHWnd(&window);
+    chooser.Show();
+    if (m_host.closing() || chooser.Result().isEmpty())
+        return;
+    Playlist::appendEntries(*window.lstPlay(), FolderScan::scan(chooser.Path()));
+}

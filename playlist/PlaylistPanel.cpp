@@ -1,0 +1,100 @@
+#include "playlist/PlaylistPanel.h"
+
+#include "dialogs/cDlgcom.h"
+#include "playback/MediaEngine.h"
+#include "playback/Transport.h"
+#include "playback/TransportHost.h"
+#include "playlist/DialogFilters.h"
+#include "playlist/ListFile.h"
+#include "playlist/Playlist.h"
+#include "ui/frmMain.h"
+
+#include <QCursor>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+
+PlaylistPanel::PlaylistPanel(TransportHost &host, Transport &transport, FileDialogBackend &dialogs)
+    : m_host(host), m_transport(transport), m_dialogs(dialogs)
+{
+}
+
+void PlaylistPanel::cmdAPlayList_Click(int Index)
+{
+    frmMain &window = m_host.mainWindow();
+    switch (Index) {
+    case Add:
+        window.mnuMain()->popup(QCursor::pos());
+        break;
+    case Remove:
+        remove();
+        break;
+    case Save:
+        saveOrLoad(true);
+        break;
+    case Load:
+        saveOrLoad(false);
+        break;
+    case Empty:
+        window.lstPlay()->clear();
+        window.txtFN()->setText(QString());
+        break;
+    default:
+        break;
+    }
+}
+
+void PlaylistPanel::lstPlay_KeyPress(int KeyAscii)
+{
+    if (KeyAscii == '.')
+        cmdAPlayList_Click(Remove);
+    if (KeyAscii == '\r')
+        m_transport.lstPlay_DblClick();
+}
+
+void PlaylistPanel::remove()
+{
+    frmMain &window = m_host.mainWindow();
+    window.txtFN()->setText(QString());
+    QListWidget *lstPlay = window.lstPlay();
+    const int selected = lstPlay->currentRow();
+    if (selected < 0)
+        return;
+    // Nothing is selected afterwards; clearing first keeps the list from selecting a neighbour,
+    // which would show that entry above the list.
+    lstPlay->setCurrentRow(-1);
+    delete lstPlay->takeItem(selected);
+}
+
+void PlaylistPanel::saveOrLoad(bool save)
+{
+    frmMain &window = m_host.mainWindow();
+    cDlgcom dialog(m_dialogs);
+    dialog.setFilter(QString::fromUtf8(ListFilter));
+    dialog.setFileName(QString());
+    m_host.videoWindowWidget().hide();
+    // Whatever was playing waits while the user chooses; it is not resumed afterwards.
+    m_host.engine().Pause();
+    if (save)
+        dialog.ShowSave();
+    else
+        dialog.ShowOpen();
+    if (m_host.closing())
+        return;
+    // Shown again whatever it was before: its own repaint hides it unless a video is loaded.
+    m_host.videoWindowWidget().show();
+    const QString chosen = dialog.FileName();
+    if (chosen.isEmpty())
+        return;
+    QListWidget *lstPlay = window.lstPlay();
+    if (save) {
+        Playlist::save(*lstPlay, chosen);
+    } else {
+        // A file that cannot be read still empties the list.
+        const std::optional<QStringList> entries = ListFile::read(chosen);
+        lstPlay->clear();
+        if (entries)
+            Playlist::appendEntries(*lstPlay, *entries);
+    }
+    window.txtFN()->setText(QString());
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+class FileDialogBackend;
+class Transport;
+class TransportHost;
+
+// The five buttons under the playlist (add, remove, save, load, empty) and the list's two command keys.
+// None of them stops playback or moves CurrentIndex: the file in the engine plays on (but for the
+// pause around the save and load dialogs) even when its entry goes.
+class PlaylistPanel {
+public:
+    PlaylistPanel(TransportHost &host, Transport &transport, FileDialogBackend &dialogs);
+
+    enum Button { Add = 0, Remove = 1, Save = 2, Load = 3, Empty = 4 };
+    void cmdAPlayList_Click(int Index);
+    // "." removes the selected entry, Enter plays it. The key still reaches the list afterwards.
+    void lstPlay_KeyPress(int KeyAscii);
+
+private:
+    void remove();
+    void saveOrLoad(bool save);
+
+    TransportHost &m_host;
+    Transport &m_transport;
+    FileDialogBackend &m_dialogs;
+};
