@@ -1,6 +1,7 @@
 #include "app/MainLoad.h"
 
 #include "app/Program.h"
+#include "app/StoredOptions.h"
 #include "playback/LevelTable.h"
 #include "playlist/Playlist.h"
 #include "ui/WindowShape.h"
@@ -29,12 +30,9 @@ bool Form_Load(Program &program)
             program.random().seedFromClock();
             return true;
         },
-        // The stored options are applied here. Reaching the engine creates the hidden video window,
-        // which reads the fit option as it stands before the options are restored.
-        [&] {
-            program.engine();
-            return true;
-        },
+        // Reaching the engine creates the hidden video window, which reads the fit option as it stands
+        // before the options are restored.
+        [&] { return StoredOptions::GetValue(program, program.settings()); },
         [&] {
             InitLevelTable(window);
             return true;
@@ -48,9 +46,10 @@ bool Form_Load(Program &program)
             state.IsPaused = false;
             return true;
         },
-        // The shuffle picture follows the restored switch; the playlist panel follows its own.
+        // The shuffle picture and the playlist panel follow the restored switches.
         [&] {
             program.transport().chkSuffle_Click();
+            window.chkPlay_Click();
             return true;
         },
         [&] {

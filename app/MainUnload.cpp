@@ -1,6 +1,7 @@
 #include "app/MainUnload.h"
 
 #include "app/Program.h"
+#include "app/StoredOptions.h"
 #include "playlist/Playlist.h"
 #include "ui/frmMain.h"
 
@@ -15,7 +16,7 @@ void Form_Unload(Program &program)
     // A read-only folder or a full disk leaves the previous lastlist.lst as it was.
     Playlist::save(*window.lstPlay(), program.lastListPath());
 
-    // The options are saved here, after the playlist.
+    StoredOptions::Save(program, program.settings());
 
     program.transport().cmdStop_Click();
 

@@ -29,6 +29,8 @@ ProgramEnvironment withPlatformDefaults(ProgramEnvironment env)
         env.setTopMost = OnTopRule::windowFlagSetter();
     if (!env.dialogs)
         env.dialogs = &FileDialogBackend::platform();
+    if (!env.settings)
+        env.settings = SettingsStore::perUser();
     return env;
 }
 
@@ -134,6 +136,7 @@ void Program::wireMainWindow(frmMain &window)
     // Setting a switch's value in code runs its handler too, when the value changes.
     connect(window.chkSuffle(), &QCheckBox::stateChanged, this, [this] { m_transport.chkSuffle_Click(); });
     connect(window.chkRepeat(), &QCheckBox::stateChanged, this, [this] { m_transport.chkRepeat_Click(); });
+    connect(window.chkPlay(), &QCheckBox::stateChanged, &window, &frmMain::chkPlay_Click);
 
     // Playlist box to its caption and to playback.
     QListWidget *lstPlay = window.lstPlay();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/SettingsStore.h"
 #include "app/SharedState.h"
 #include "app/frmSplash.h"
 #include "dialogs/FileDialogBackend.h"
@@ -36,6 +37,8 @@ struct ProgramEnvironment {
     OnTopRule::SetTopMost setTopMost = {};
     // The file and folder dialogs; empty gets Qt's.
     FileDialogBackend *dialogs = nullptr;
+    // Where the options are kept between runs; empty gets the per-user store.
+    std::shared_ptr<SettingsStore> settings = {};
 };
 
 // The one place that creates the windows and wires them. Each window exists at most once and is
@@ -66,6 +69,7 @@ public:
     MediaAdder &adder() { return m_adder; }
     OnTopRule &onTopRule() { return m_onTop; }
     QString lastListPath() const;
+    SettingsStore &settings() { return *m_env.settings; }
 
     // A request from outside to end the program (a termination signal): closes the main window the
     // way the user would, or, still during the splash, ends at once without saving anything.

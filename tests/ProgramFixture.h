@@ -2,6 +2,7 @@
 
 #include "FakeDialogs.h"
 #include "FakeMediaEngine.h"
+#include "MemorySettings.h"
 #include "app/Program.h"
 
 #include <QFile>
@@ -35,6 +36,7 @@ struct ProgramFixture {
     QList<TopMostCall> topMostCalls;
     int enginesMade = 0;
     FakeDialogs dialogs;
+    std::shared_ptr<MemorySettings> settings = std::make_shared<MemorySettings>();
     std::unique_ptr<Program> program;
 
     ProgramFixture()
@@ -55,6 +57,7 @@ struct ProgramFixture {
             topMostCalls.append({topMost, position});
         };
         env.dialogs = &dialogs;
+        env.settings = settings;
         program = std::make_unique<Program>(std::move(env));
     }
 

@@ -1,6 +1,7 @@
 // The real dialogs, as a new user meets them from the main window: the open button and the add menu
 // show the file dialog with the French filters, "add a folder" shows the folder chooser's prompt.
 #include "FakeMediaEngine.h"
+#include "MemorySettings.h"
 #include "app/Program.h"
 
 #include <QAbstractButton>
@@ -54,6 +55,7 @@ private Q_SLOTS:
         ProgramEnvironment env;
         env.appFolder = m_folder.path();
         env.makeEngine = [](QWidget *) { return std::make_unique<FakeMediaEngine>(); };
+        env.settings = std::make_shared<MemorySettings>();
         m_program = std::make_unique<Program>(std::move(env));
         m_program->mainWindow().tmrAnimate()->stop();
         QVERIFY(QTest::qWaitForWindowExposed(&m_program->mainWindow()));

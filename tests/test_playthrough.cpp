@@ -1,5 +1,6 @@
 // A new user's first run, with the real GStreamer engine: a saved playlist plays through by itself.
 #include "MediaMaker.h"
+#include "MemorySettings.h"
 #include "app/Program.h"
 #include "playback/GstMediaEngine.h"
 
@@ -73,6 +74,7 @@ struct Run {
         ProgramEnvironment env;
         env.appFolder = folder.path();
         env.makeEngine = [this](QWidget *area) { return std::make_unique<RecordingEngine>(area, opens); };
+        env.settings = std::make_shared<MemorySettings>();
         program = std::make_unique<Program>(std::move(env));
         program->mainWindow();
     }

@@ -1,5 +1,6 @@
 // The program as a user meets it: on a real X display (Xvfb), with the real media engine, and as a
 // separate process ended by the desktop session.
+#include "MemorySettings.h"
 #include "app/Program.h"
 #include "playback/GstMediaEngine.h"
 #include "playlist/Playlist.h"
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -134,9 +136,22 @@ private Q_SLOTS:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
         player.setProcessEnvironment(env);
+        // Options of an earlier run, in the per-user store under the program's name.
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("config"))));
+        const QString options = dir.filePath(QStringLiteral("config/qwelto.conf"));
+        QVERIFY(writeBytes(options, "[Options]\nVol=-790\nrepeat=True\nplay=0\nsuff=2\n"));
         QCOMPARE(runThenSignal(player, signalNumber), 0);
         QCOMPARE(readBytes(dir.filePath(QStringLiteral("lastlist.lst"))),
                  QByteArray("\"/m/a.mp3\"\r\n\"/m/b.ogg\"\r\n"));
+        // Restored, then saved back as they stood, with the defaults of the other keys.
+        QSettings saved(options, QSettings::IniFormat);
+        saved.beginGroup(QStringLiteral("Options"));
+        QCOMPARE(saved.childKeys().size(), 10);
+        QCOMPARE(saved.value(QStringLiteral("Vol")).toString(), QStringLiteral("-790"));
+        QCOMPARE(saved.value(QStringLiteral("repeat")).toString(), QStringLiteral("True"));
+        QCOMPARE(saved.value(QStringLiteral("play")).toString(), QStringLiteral("0"));
+        QCOMPARE(saved.value(QStringLiteral("suff")).toString(), QStringLiteral("1"));
+        QCOMPARE(saved.value(QStringLiteral("mute")).toString(), QStringLiteral("False"));
     }
 
     void aReadOnlyProgramFolderLosesNothing()
@@ -150,6 +165,8 @@ private Q_SLOTS:
                                                       QFileDevice::ReadOther | QFileDevice::ExeOther));
         QProcess player;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QTemporaryDir config;
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
         if (::geteuid() == 0) {
             // Root writes anywhere; the player runs as an ordinary user, on the offscreen platform
             // because that user may not reach this test's X server.
@@ -158,6 +175,9 @@ private Q_SLOTS:
                                  QStringLiteral("--clear-groups"), binary});
             env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
             env.insert(QStringLiteral("HOME"), QStringLiteral("/tmp"));
+            QFile::setPermissions(config.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                     QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                     QFileDevice::WriteOther | QFileDevice::ExeOther);
             env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         } else {
             player.setProgram(binary);

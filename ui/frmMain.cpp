@@ -26,6 +26,7 @@ namespace {
 // Design sizes in twips.
 constexpr int OuterWidth = 5145;
 constexpr int OuterHeightWithPlaylist = 5700;
+constexpr int OuterHeightFolded = 1880;
 
 QFont fontOf(const QStringList &families, double points, bool bold = false)
 {
@@ -132,6 +133,9 @@ frmMain::frmMain() : QWidget(nullptr)
     m_mnuFit = new QAction(this);
     m_mnuFit->setObjectName(QStringLiteral("mnuFit"));
     m_mnuFit->setCheckable(true);
+    m_mnuOnTop = new QAction(this);
+    m_mnuOnTop->setObjectName(QStringLiteral("mnuOnTop"));
+    m_mnuOnTop->setCheckable(true);
 
     // The heartbeat runs from the window's creation to its closing.
     m_tmrAnimate = new QTimer(this);
@@ -308,6 +312,13 @@ void frmMain::createPlaylistPanel()
     m_mnuFile->setObjectName(QStringLiteral("mnuFile"));
     m_mnuAddDir = m_mnuMain->addAction(QStringLiteral("Ajouter un &répertoir"));
     m_mnuAddDir->setObjectName(QStringLiteral("mnuAddDir"));
+}
+
+void frmMain::chkPlay_Click()
+{
+    const bool open = m_chkPlay->checkState() != Qt::Unchecked;
+    m_picPlayList->setVisible(open);
+    setFixedHeight(Twips::toPixelsY(open ? OuterHeightWithPlaylist : OuterHeightFolded, this));
 }
 
 void frmMain::Form_Activate()

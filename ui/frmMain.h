@@ -71,6 +71,11 @@ public:
 
     // The fit-to-window option; its check mark is the live option.
     QAction *mnuFit() const { return m_mnuFit; }
+    // The always-on-top option's check mark.
+    QAction *mnuOnTop() const { return m_mnuOnTop; }
+
+    // Shows or folds the playlist panel, the window's height following.
+    void chkPlay_Click();
 
     // Runs the shutdown sequence once when the window closes, by whatever means. Closing is never refused.
     void setUnloadHandler(std::function<void()> handler) { m_unload = std::move(handler); }
@@ -130,6 +135,7 @@ private:
     QAction *m_mnuFile = nullptr;
     QAction *m_mnuAddDir = nullptr;
     QAction *m_mnuFit = nullptr;
+    QAction *m_mnuOnTop = nullptr;
 
     std::function<void()> m_unload;
     bool m_unloaded = false;

@@ -1,0 +1,237 @@
+#include "app/StoredOptions.h"
+
+#include "app/Program.h"
+#include "app/SettingsStore.h"
+#include "playback/LevelTable.h"
+#include "ui/Twips.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
+
+#include <cmath>
+#include <limits>
+
+namespace StoredOptions {
+
+namespace {
+
+// The number in the user's own format first, then in the C format the program writes.
+std::optional<double> toNumber(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    bool ok = false;
+    double value = QLocale::system().toDouble(trimmed, &ok);
+    if (!ok)
+        value = QLocale::c().toDouble(trimmed, &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> roundedWithin(const QString &text, double low, double high)
+{
+    const std::optional<double> number = toNumber(text);
+    if (!number)
+        return std::nullopt;
+    const double rounded = std::nearbyint(*number); // halves to even
+    if (rounded < low || rounded > high)
+        return std::nullopt;
+    return rounded;
+}
+
+// Stored check-box values: 0 clear, 1 checked, 2 greyed.
+std::optional<Qt::CheckState> checkStateOf(int value)
+{
+    switch (value) {
+    case 0:
+        return Qt::Unchecked;
+    case 1:
+        return Qt::Checked;
+    case 2:
+        return Qt::PartiallyChecked;
+    default:
+        return std::nullopt;
+    }
+}
+
+int valueOf(const QCheckBox *box)
+{
+    switch (box->checkState()) {
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+QString numberText(double value)
+{
+    QLocale locale = QLocale::system();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'g', 9);
+}
+
+} // namespace
+
+std::optional<bool> toBoolean(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (trimmed.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    const std::optional<double> number = toNumber(trimmed);
+    if (!number)
+        return std::nullopt;
+    return *number != 0.0;
+}
+
+std::optional<int> toInteger16(const QString &text)
+{
+    const std::optional<double> value = roundedWithin(text, std::numeric_limits<std::int16_t>::min(),
+                                                      std::numeric_limits<std::int16_t>::max());
+    return value ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
+}
+
+std::optional<float> toSingle(const QString &text)
+{
+    const std::optional<double> value = toNumber(text);
+    if (!value || std::abs(*value) > std::numeric_limits<float>::max())
+        return std::nullopt;
+    return static_cast<float>(*value);
+}
+
+std::optional<long> toLong(const QString &text)
+{
+    const std::optional<double> value = roundedWithin(text, std::numeric_limits<std::int32_t>::min(),
+                                                      std::numeric_limits<std::int32_t>::max());
+    return value ? std::optional<long>(static_cast<long>(*value)) : std::nullopt;
+}
+
+QString fromBoolean(bool value)
+{
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+bool GetValue(Program &program, SettingsStore &store)
+{
+    frmMain &window = program.mainWindow();
+    SharedState &state = program.sharedState();
+    const QString section = QLatin1String(Section);
+    auto read = [&](const char *key, const QString &fallback) {
+        return store.read(section, QLatin1String(key), fallback);
+    };
+
+    const std::optional<float> top =
+        toSingle(read("top", numberText(Twips::fromPixelsY(window.y(), &window))));
+    if (!top)
+        return false;
+    window.move(window.x(), Twips::toPixelsY(*top, &window));
+    const std::optional<float> left =
+        toSingle(read("left", numberText(Twips::fromPixelsX(window.x(), &window))));
+    if (!left)
+        return false;
+    window.move(Twips::toPixelsX(*left, &window), window.y());
+
+    MediaEngine &engine = program.engine();
+
+    const QString vol = read("Vol", QStringLiteral("0"));
+    const std::optional<int> suff = toInteger16(read("suff", QStringLiteral("0")));
+    if (!suff)
+        return false;
+    const std::optional<bool> timeMode = toBoolean(read("timemode", QStringLiteral("True")));
+    if (!timeMode)
+        return false;
+    state.TimeMode = *timeMode;
+    const std::optional<bool> mute = toBoolean(read("mute", QStringLiteral("False")));
+    if (!mute)
+        return false;
+    const std::optional<bool> repeat = toBoolean(read("repeat", QStringLiteral("False")));
+    if (!repeat)
+        return false;
+    state.RepeatOn = *repeat;
+    const std::optional<int> play = toInteger16(read("play", QStringLiteral("1")));
+    if (!play)
+        return false;
+
+    const std::optional<bool> onTop = toBoolean(read("Ontop", QStringLiteral("False")));
+    if (!onTop)
+        return false;
+    window.mnuOnTop()->setChecked(*onTop);
+    const std::optional<bool> fit = toBoolean(read("FitToSize", QStringLiteral("False")));
+    if (!fit)
+        return false;
+    state.FitToSize = *fit;
+    window.mnuFit()->setChecked(state.FitToSize);
+
+    state.OnTop = window.mnuOnTop()->isChecked();
+    state.TopMostApplied = !state.OnTop;
+
+    // A value the check box does not take ends the load here.
+    const std::optional<Qt::CheckState> playState = checkStateOf(*play);
+    if (!playState)
+        return false;
+    window.chkPlay()->setCheckState(*playState);
+
+    const std::optional<long> volume = toLong(vol);
+    if (!volume)
+        return false;
+    engine.setVolume(*volume);
+    window.chkSuffle()->setCheckState(*suff == 0 ? Qt::Unchecked : Qt::Checked);
+    engine.setMute(*mute);
+    window.chkRepeat()->setCheckState(state.RepeatOn ? Qt::Checked : Qt::Unchecked);
+    // The mute button's state follows the engine; its caption stays as designed.
+    window.Check1()->setProperty("Value", engine.Mute() ? 1 : 0);
+
+    // A window saved off the screen comes back at the top left corner.
+    if (const QScreen *screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen()) {
+        const double screenWidth = Twips::fromPixelsX(screen->geometry().width(), &window);
+        const double screenHeight = Twips::fromPixelsY(screen->geometry().height(), &window);
+        if (Twips::fromPixelsX(window.x(), &window) > screenWidth ||
+            Twips::fromPixelsY(window.height(), &window) > screenHeight)
+            window.move(0, 0);
+    }
+    if (window.x() < 0 || window.y() < 0)
+        window.move(0, 0);
+
+    for (int i = 0; i <= 10; ++i) {
+        if (LevelTable.at(static_cast<std::size_t>(i)) == engine.Volume())
+            window.scrlVol()->setValue(i);
+    }
+    for (int i = 0; i <= 20; ++i) {
+        if (LevelTable.at(static_cast<std::size_t>(i)) == engine.Balance())
+            window.scrlBal()->setValue(i);
+    }
+    return true;
+}
+
+void Save(Program &program, SettingsStore &store)
+{
+    frmMain &window = program.mainWindow();
+    const SharedState &state = program.sharedState();
+    MediaEngine &engine = program.engine();
+    const QString section = QLatin1String(Section);
+    const std::pair<const char *, QString> keys[] = {
+        {"Vol", QString::number(engine.Volume())},
+        {"suff", QString::number(valueOf(window.chkSuffle()))},
+        {"timemode", fromBoolean(state.TimeMode)},
+        {"mute", fromBoolean(engine.Mute())},
+        {"repeat", fromBoolean(valueOf(window.chkRepeat()) != 0)},
+        {"top", numberText(Twips::fromPixelsY(window.y(), &window))},
+        {"left", numberText(Twips::fromPixelsX(window.x(), &window))},
+        {"play", QString::number(valueOf(window.chkPlay()))},
+        {"Ontop", fromBoolean(window.mnuOnTop()->isChecked())},
+        {"FitToSize", fromBoolean(window.mnuFit()->isChecked())},
+    };
+    for (const auto &[key, value] : keys)
+        store.write(section, QLatin1String(key), value);
+}
+
+} // namespace StoredOptions

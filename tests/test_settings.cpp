@@ -1,0 +1,159 @@
+#include "ProgramFixture.h"
+#include "app/StoredOptions.h"
+#include "ui/Twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+
+class TestSettings : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    void storedTextConverts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("boolean"); // -1: does not convert
+        QTest::addColumn<int>("integer"); // INT_MIN: does not convert
+        QTest::newRow("True") << "True" << 1 << INT_MIN;
+        QTest::newRow("false, any case") << "false" << 0 << INT_MIN;
+        QTest::newRow("zero") << "0" << 0 << 0;
+        QTest::newRow("minus one") << "-1" << 1 << -1;
+        QTest::newRow("half rounds to even") << "2.5" << 1 << 2;
+        QTest::newRow("three and a half") << "3.5" << 1 << 4;
+        QTest::newRow("beyond 16 bits") << "32768" << 1 << INT_MIN;
+        QTest::newRow("words") << "oui" << -1 << INT_MIN;
+        QTest::newRow("empty") << "" << -1 << INT_MIN;
+    }
+
+    void storedTextConverts()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, boolean);
+        QFETCH(int, integer);
+        const std::optional<bool> b = StoredOptions::toBoolean(text);
+        QCOMPARE(b.has_value() ? int(*b) : -1, boolean);
+        const std::optional<int> i = StoredOptions::toInteger16(text);
+        QCOMPARE(i.value_or(INT_MIN), integer);
+    }
+
+    void aFirstRunHasTheDefaults()
+    {
+        ProgramFixture f;
+        frmMain &main = f.main();
+        const SharedState &state = f.program->sharedState();
+        QCOMPARE(f.engine().Volume(), 0L);
+        QVERIFY(!f.engine().Mute());
+        QVERIFY(!state.ShuffleOn);
+        QVERIFY(!state.RepeatOn);
+        QVERIFY(state.TimeMode);
+        QCOMPARE(main.chkPlay()->checkState(), Qt::Checked);
+        QVERIFY(main.picPlayList()->isVisible());
+        QVERIFY(!state.OnTop);
+        QVERIFY(state.TopMostApplied); // so that the first tick takes the window out of the top layer
+        QVERIFY(!main.mnuFit()->isChecked());
+        QCOMPARE(main.scrlVol()->value(), 10);
+    }
+
+    void storedOptionsAreApplied()
+    {
+        ProgramFixture f;
+        f.settings->store("Vol", "-790");
+        f.settings->store("suff", "2");
+        f.settings->store("timemode", "False");
+        f.settings->store("mute", "True");
+        f.settings->store("repeat", "1");
+        f.settings->store("play", "0");
+        f.settings->store("Ontop", "True");
+        f.settings->store("FitToSize", "True");
+        frmMain &main = f.main();
+        const SharedState &state = f.program->sharedState();
+        QCOMPARE(f.engine().Volume(), -790L);
+        QCOMPARE(main.scrlVol()->value(), 4);
+        QCOMPARE(main.chkSuffle()->checkState(), Qt::Checked);
+        QVERIFY(state.ShuffleOn);
+        QVERIFY(!state.TimeMode);
+        QCOMPARE(main.lblpls()->text(), QStringLiteral("+")); // until the time is clicked
+        QVERIFY(f.engine().Mute());
+        QCOMPARE(main.Check1()->property("Value").toInt(), 1);
+        QCOMPARE(main.Check1()->text(), QStringLiteral("U"));
+        QVERIFY(state.RepeatOn);
+        QVERIFY(main.picPlayList()->isHidden());
+        QCOMPARE(main.height(), Twips::toPixelsY(1880, &main));
+        QVERIFY(state.OnTop && !state.TopMostApplied);
+        QVERIFY(main.mnuFit()->isChecked() && state.FitToSize);
+    }
+
+    void aVolumeOutsideTheTableLeavesTheSlider()
+    {
+        ProgramFixture f;
+        f.settings->store("Vol", "-650");
+        QCOMPARE(f.main().scrlVol()->value(), 10);
+        QCOMPARE(f.engine().Volume(), -650L);
+    }
+
+    void aValueThatDoesNotConvertEndsTheLoad()
+    {
+        ProgramFixture f;
+        f.writeLastList("\"/m/a.ogg\"\r\n");
+        f.settings->store("timemode", "False");
+        f.settings->store("mute", "peut-être");
+        f.settings->store("repeat", "True");
+        frmMain &main = f.main();
+        // The keys before it are applied, the rest of the options and of the load are not.
+        QVERIFY(!f.program->sharedState().TimeMode);
+        QVERIFY(!f.program->sharedState().RepeatOn);
+        QCOMPARE(main.lstPlay()->count(), 0);
+        QVERIFY(f.dialogs.fileRequests.isEmpty());
+    }
+
+    void windowsOffTheScreenComeBackToTheCorner()
+    {
+        const struct {
+            const char *left;
+            const char *top;
+            bool corner;
+        } cases[] = {
+            {"60000", "300", true}, {"300", "-150", true}, {"-15", "300", true}, {"300", "300", false}};
+        for (const auto &c : cases) {
+            ProgramFixture f;
+            f.settings->store("left", QLatin1String(c.left));
+            f.settings->store("top", QLatin1String(c.top));
+            frmMain &main = f.main();
+            if (c.corner)
+                QCOMPARE(main.pos(), QPoint(0, 0));
+            else
+                QCOMPARE(main.pos(), QPoint(Twips::toPixelsX(300, &main), Twips::toPixelsY(300, &main)));
+        }
+    }
+
+    void shutdownSavesTheTenKeysInOrderAndSkipsOneThatFails()
+    {
+        ProgramFixture f;
+        frmMain &main = f.main();
+        main.move(Twips::toPixelsX(900, &main), Twips::toPixelsY(615, &main));
+        main.scrlVol()->setValue(5);
+        main.chkRepeat()->setCheckState(Qt::PartiallyChecked);
+        main.chkSuffle()->setCheckState(Qt::Checked);
+        main.chkPlay()->setCheckState(Qt::Unchecked);
+        main.mnuOnTop()->setChecked(true);
+        f.program->tick().lblTime_Click();
+        f.settings->refused = {QStringLiteral("mute")};
+        main.close();
+        QCOMPARE(f.settings->writtenKeys, (QStringList{"Vol", "suff", "timemode", "repeat", "top", "left",
+                                                       "play", "Ontop", "FitToSize"}));
+        const QStringList expected = {"-600", "1", "False", "True", "615", "900", "0", "True", "False"};
+        for (int i = 0; i < expected.size(); ++i)
+            QCOMPARE(f.settings->stored(f.settings->writtenKeys[i]), expected[i]);
+    }
+};
+
+QTEST_MAIN(TestSettings)
+#include "test_settings.moc"
