@@ -3,48 +3,47 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
+#include <QtEndian>
 
 #include <cmath>
 
 namespace {
 
-void appendBigEndian(QByteArray &out, quint32 value, int bytes)
+QByteArray riffChunk(const char *id, const QByteArray &payload)
 {
-    for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8)
-        out.append(static_cast<char>((value >> shift) & 0xFF));
-}
-
-void appendLittleEndian(QByteArray &out, quint32 value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+    QByteArray size(4, '\0');
+    qToLittleEndian(static_cast<quint32>(payload.size()), size.data());
+    return QByteArray(id, 4) + size + payload + QByteArray(payload.size() % 2, '\0');
 }
 
 QByteArray riffForm(const char *form, const QByteArray &chunks)
 {
-    QByteArray out("RIFF");
-    appendLittleEndian(out, static_cast<quint32>(4 + chunks.size()), 4);
-    out.append(form, 4);
-    out.append(chunks);
-    return out;
+    return riffChunk("RIFF", QByteArray(form, 4) + chunks);
 }
 
-QByteArray riffChunk(const char *id, const QByteArray &payload)
+// Format-0 standard MIDI file of quarter notes at 120 beats a minute, so `seconds` is rounded to
+// half a second.
+QByteArray midiBytes(double seconds)
 {
-    QByteArray out(id, 4);
-    appendLittleEndian(out, static_cast<quint32>(payload.size()), 4);
-    out.append(payload);
-    if (payload.size() % 2)
-        out.append('\0');
-    return out;
-}
-
-QString secondsArg(double seconds)
-{
-    return QString::number(seconds, 'f', 3);
+    constexpr int ticksPerQuarter = 96;
+    const int notes = std::max(1, static_cast<int>(std::lround(seconds * 2.0)));
+    // Tempo 500000 us a quarter note, then a piano on channel 0.
+    QByteArray track = QByteArray::fromHex("00ff510307a12000c000");
+    static const char scale[] = {60, 62, 64, 65, 67, 69, 71, 72};
+    for (int i = 0; i < notes; ++i) {
+        // Note on at once, note off a quarter later (96 fits one byte of variable-length delta).
+        const char key = scale[i % 8];
+        track.append(QByteArray::fromHex("0090") + key + QByteArray::fromHex("6460") + '\x80' + key + '\0');
+    }
+    track.append(QByteArray::fromHex("00ff2f00"));
+    QByteArray out = QByteArray::fromHex("4d546864000000060000000100") + char(ticksPerQuarter) + "MTrk";
+    QByteArray length(4, '\0');
+    qToBigEndian(static_cast<quint32>(track.size()), length.data());
+    return out + length + track;
 }
 
 } // namespace
@@ -58,15 +57,8 @@ bool MediaMaker::haveFfmpeg()
 
 QStringList MediaMaker::formats()
 {
-    return {QStringLiteral("mp3"),  QStringLiteral("wav"), QStringLiteral("mid"), QStringLiteral("rmi"),
-            QStringLiteral("wma"),  QStringLiteral("ogg"), QStringLiteral("avi"), QStringLiteral("mpg"),
-            QStringLiteral("mpeg"), QStringLiteral("wmv"), QStringLiteral("asf"), QStringLiteral("vob"),
-            QStringLiteral("dat"),  QStringLiteral("cdxa")};
-}
-
-bool MediaMaker::isVideo(const QString &format)
-{
-    return !pictureSize(format).isEmpty();
+    return QStringLiteral("mp3 wav mid rmi wma ogg avi mpg mpeg wmv asf vob dat cdxa")
+        .split(QLatin1Char(' '));
 }
 
 QSize MediaMaker::pictureSize(const QString &format)
@@ -76,25 +68,25 @@ QSize MediaMaker::pictureSize(const QString &format)
         return {768, 576};
     if (format == QLatin1String("dat") || format == QLatin1String("cdxa"))
         return {384, 288};
-    static const QStringList plain = {QStringLiteral("avi"), QStringLiteral("mpg"), QStringLiteral("mpeg"),
-                                      QStringLiteral("wmv"), QStringLiteral("asf")};
-    return plain.contains(format) ? QSize(320, 240) : QSize();
+    const bool plain = QStringLiteral("avi mpg mpeg wmv asf").split(QLatin1Char(' ')).contains(format);
+    return plain ? QSize(320, 240) : QSize();
 }
 
 QString MediaMaker::make(const QString &format, double seconds, const QString &baseName)
 {
-    const QString base = baseName.isEmpty() ? QStringLiteral("sample-") + format : baseName;
+    const QString base =
+        (baseName.isEmpty() ? QStringLiteral("sample-") + format : baseName) + QLatin1Char('.');
     if (format == QLatin1String("mid"))
-        return midi(base + QStringLiteral(".mid"), seconds);
+        return writeFile(base + format, midiBytes(seconds));
     if (format == QLatin1String("rmi"))
-        return rmid(base + QStringLiteral(".rmi"), seconds);
+        return writeFile(base + format, riffForm("RMID", riffChunk("data", midiBytes(seconds))));
     if (format == QLatin1String("cdxa")) {
-        const QString track = picture(base + QStringLiteral("-plain.dat"), seconds);
-        return track.isEmpty() ? QString() : cdxa(base + QStringLiteral(".dat"), track);
+        const QString track = picture(base + QStringLiteral("plain.dat"), seconds);
+        return track.isEmpty() ? QString() : cdxa(base + QStringLiteral("dat"), track);
     }
-    if (isVideo(format))
-        return picture(base + QLatin1Char('.') + format, seconds);
-    return tone(base + QLatin1Char('.') + format, seconds);
+    if (!pictureSize(format).isEmpty())
+        return picture(base + format, seconds);
+    return tone(base + format, seconds);
 }
 
 QString MediaMaker::path(const QString &fileName) const
@@ -102,13 +94,14 @@ QString MediaMaker::path(const QString &fileName) const
     return QDir(m_directory).filePath(fileName);
 }
 
-QString MediaMaker::runFfmpeg(const QString &outFile, const QStringList &arguments)
+QString MediaMaker::runFfmpeg(const QString &fileName, const QString &arguments)
 {
+    const QString outFile = path(fileName);
     QProcess ffmpeg;
-    QStringList all = {QStringLiteral("-hide_banner"), QStringLiteral("-nostdin"),
-                       QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y")};
-    all << arguments << outFile;
-    ffmpeg.start(QStringLiteral("ffmpeg"), all);
+    ffmpeg.start(QStringLiteral("ffmpeg"), QStringLiteral("-hide_banner -nostdin -loglevel error -y ")
+                                                   .append(arguments)
+                                                   .split(QLatin1Char(' '), Qt::SkipEmptyParts)
+                                               << outFile);
     if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitStatus() != QProcess::NormalExit ||
         ffmpeg.exitCode() != 0 || QFileInfo(outFile).size() == 0) {
         m_error = QStringLiteral("ffmpeg failed for %1: %2")
@@ -130,116 +123,41 @@ QString MediaMaker::writeFile(const QString &fileName, const QByteArray &bytes)
 
 QString MediaMaker::tone(const QString &fileName, double seconds, int channels, int frequency)
 {
-    const QString suffix = QFileInfo(fileName).suffix().toLower();
-    QStringList codec;
-    if (suffix == QLatin1String("mp3"))
-        codec = {QStringLiteral("-c:a"), QStringLiteral("libmp3lame")};
-    else if (suffix == QLatin1String("wav"))
-        codec = {QStringLiteral("-c:a"), QStringLiteral("pcm_s16le")};
-    else if (suffix == QLatin1String("wma"))
-        codec = {QStringLiteral("-c:a"), QStringLiteral("wmav2")};
-    else if (suffix == QLatin1String("ogg"))
-        codec = {QStringLiteral("-c:a"), QStringLiteral("libvorbis")};
-    else {
-        m_error = QStringLiteral("no tone recipe for .%1").arg(suffix);
+    static const QHash<QString, QString> codecs = {{QStringLiteral("mp3"), QStringLiteral("libmp3lame")},
+                                                   {QStringLiteral("wav"), QStringLiteral("pcm_s16le")},
+                                                   {QStringLiteral("wma"), QStringLiteral("wmav2")},
+                                                   {QStringLiteral("ogg"), QStringLiteral("libvorbis")}};
+    const QString codec = codecs.value(QFileInfo(fileName).suffix().toLower());
+    if (codec.isEmpty()) {
+        m_error = QStringLiteral("no tone recipe for %1").arg(fileName);
         return {};
     }
-    QStringList args = {QStringLiteral("-f"),
-                        QStringLiteral("lavfi"),
-                        QStringLiteral("-i"),
-                        QStringLiteral("sine=frequency=%1:sample_rate=44100:duration=%2")
-                            .arg(frequency)
-                            .arg(secondsArg(seconds)),
-                        QStringLiteral("-ac"),
-                        QString::number(channels)};
-    return runFfmpeg(path(fileName), args + codec);
+    return runFfmpeg(fileName, QStringLiteral("-f lavfi -i sine=frequency=%1:sample_rate=44100:duration=%2 "
+                                              "-ac %3 -c:a %4")
+                                   .arg(frequency)
+                                   .arg(seconds, 0, 'f', 3)
+                                   .arg(channels)
+                                   .arg(codec));
 }
 
 QString MediaMaker::picture(const QString &fileName, double seconds)
 {
-    const QString suffix = QFileInfo(fileName).suffix().toLower();
-    QStringList args = {
-        QStringLiteral("-f"),
-        QStringLiteral("lavfi"),
-        QStringLiteral("-i"),
-        QStringLiteral("testsrc=size=320x240:rate=25:duration=%1").arg(secondsArg(seconds)),
-        QStringLiteral("-f"),
-        QStringLiteral("lavfi"),
-        QStringLiteral("-i"),
-        QStringLiteral("sine=frequency=440:sample_rate=44100:duration=%1").arg(secondsArg(seconds)),
-        QStringLiteral("-ac"),
-        QStringLiteral("2")};
-    if (suffix == QLatin1String("avi"))
-        args << QStringLiteral("-c:v") << QStringLiteral("mpeg4") << QStringLiteral("-c:a")
-             << QStringLiteral("libmp3lame");
-    else if (suffix == QLatin1String("mpg"))
-        args << QStringLiteral("-c:v") << QStringLiteral("mpeg1video") << QStringLiteral("-c:a")
-             << QStringLiteral("mp2") << QStringLiteral("-f") << QStringLiteral("mpeg");
-    else if (suffix == QLatin1String("mpeg"))
-        args << QStringLiteral("-c:v") << QStringLiteral("mpeg2video") << QStringLiteral("-c:a")
-             << QStringLiteral("mp2") << QStringLiteral("-f") << QStringLiteral("vob");
-    else if (suffix == QLatin1String("wmv"))
-        args << QStringLiteral("-c:v") << QStringLiteral("wmv2") << QStringLiteral("-c:a")
-             << QStringLiteral("wmav2") << QStringLiteral("-f") << QStringLiteral("asf");
-    else if (suffix == QLatin1String("asf"))
-        args << QStringLiteral("-c:v") << QStringLiteral("msmpeg4") << QStringLiteral("-c:a")
-             << QStringLiteral("wmav2") << QStringLiteral("-f") << QStringLiteral("asf");
-    else if (suffix == QLatin1String("vob"))
-        args << QStringLiteral("-target") << QStringLiteral("pal-dvd") << QStringLiteral("-f")
-             << QStringLiteral("dvd");
-    else if (suffix == QLatin1String("dat"))
-        args << QStringLiteral("-target") << QStringLiteral("pal-vcd") << QStringLiteral("-f")
-             << QStringLiteral("vcd");
-    else {
-        m_error = QStringLiteral("no picture recipe for .%1").arg(suffix);
+    static const QHash<QString, QString> recipes = {
+        {QStringLiteral("avi"), QStringLiteral("-c:v mpeg4 -c:a libmp3lame")},
+        {QStringLiteral("mpg"), QStringLiteral("-c:v mpeg1video -c:a mp2 -f mpeg")},
+        {QStringLiteral("mpeg"), QStringLiteral("-c:v mpeg2video -c:a mp2 -f vob")},
+        {QStringLiteral("wmv"), QStringLiteral("-c:v wmv2 -c:a wmav2 -f asf")},
+        {QStringLiteral("asf"), QStringLiteral("-c:v msmpeg4 -c:a wmav2 -f asf")},
+        {QStringLiteral("vob"), QStringLiteral("-target pal-dvd -f dvd")},
+        {QStringLiteral("dat"), QStringLiteral("-target pal-vcd -f vcd")}};
+    const QString recipe = recipes.value(QFileInfo(fileName).suffix().toLower());
+    if (recipe.isEmpty()) {
+        m_error = QStringLiteral("no picture recipe for %1").arg(fileName);
         return {};
     }
-    return runFfmpeg(path(fileName), args);
-}
-
-QByteArray MediaMaker::midiBytes(double seconds)
-{
-    constexpr int ticksPerQuarter = 96;
-    const int notes = std::max(1, static_cast<int>(std::lround(seconds * 2.0)));
-
-    QByteArray track;
-    // Tempo 500000 us a quarter note (120 beats a minute), then a piano on channel 0.
-    track.append(QByteArray::fromHex("00ff5103"
-                                     "07a120"
-                                     "00c000"));
-    static const int scale[] = {60, 62, 64, 65, 67, 69, 71, 72};
-    for (int i = 0; i < notes; ++i) {
-        const char key = static_cast<char>(scale[i % 8]);
-        track.append('\0');
-        track.append('\x90');
-        track.append(key);
-        track.append('\x64');
-        track.append(static_cast<char>(ticksPerQuarter)); // fits one byte of variable-length delta
-        track.append('\x80');
-        track.append(key);
-        track.append('\0');
-    }
-    track.append(QByteArray::fromHex("00ff2f00"));
-
-    QByteArray out("MThd");
-    appendBigEndian(out, 6, 4);
-    appendBigEndian(out, 0, 2); // format 0
-    appendBigEndian(out, 1, 2); // one track
-    appendBigEndian(out, ticksPerQuarter, 2);
-    out.append("MTrk");
-    appendBigEndian(out, static_cast<quint32>(track.size()), 4);
-    out.append(track);
-    return out;
-}
-
-QString MediaMaker::midi(const QString &fileName, double seconds)
-{
-    return writeFile(fileName, midiBytes(seconds));
-}
-
-QString MediaMaker::rmid(const QString &fileName, double seconds)
-{
-    return writeFile(fileName, riffForm("RMID", riffChunk("data", midiBytes(seconds))));
+    return runFfmpeg(fileName, QStringLiteral("-f lavfi -i testsrc=size=320x240:rate=25:duration=%1 -f lavfi "
+                                              "-i sine=frequency=440:sample_rate=44100:duration=%1 -ac 2 %2")
+                                   .arg(QString::number(seconds, 'f', 3), recipe));
 }
 
 QString MediaMaker::cdxa(const QString &fileName, const QString &mpegFile)
@@ -251,38 +169,21 @@ QString MediaMaker::cdxa(const QString &fileName, const QString &mpegFile)
     }
     const QByteArray stream = in.readAll();
     constexpr int userData = 2324;
-    const int sectors = static_cast<int>((stream.size() + userData - 1) / userData);
-
+    const auto bcd = [](int v) { return static_cast<char>(((v / 10) << 4) | (v % 10)); };
     QByteArray data;
-    data.reserve(static_cast<qsizetype>(sectors) * 2352);
-    for (int i = 0; i < sectors; ++i) {
-        // Sync pattern, then the sector address (minute, second, frame in BCD, from 00:02:00 as on a
-        // disc) and mode 2.
-        data.append('\0');
-        data.append(QByteArray(10, '\xff'));
-        data.append('\0');
-        const int address = i + 150;
-        const auto bcd = [](int v) { return static_cast<char>(((v / 10) << 4) | (v % 10)); };
-        data.append(bcd(address / 75 / 60));
-        data.append(bcd(address / 75 % 60));
-        data.append(bcd(address % 75));
-        data.append('\x02');
-        // Subheader (file, channel, submode: form 2 real-time data, coding), written twice.
-        const QByteArray subheader = QByteArray::fromHex("01016200");
-        data.append(subheader);
-        data.append(subheader);
-        QByteArray payload = stream.mid(static_cast<qsizetype>(i) * userData, userData);
-        payload.append(QByteArray(userData - payload.size(), '\0'));
-        data.append(payload);
-        data.append(QByteArray(4, '\0')); // no error detection code
+    for (qsizetype at = 0; at < stream.size(); at += userData) {
+        // Sync pattern, the sector address (minute, second, frame in BCD, from 00:02:00 as on a
+        // disc), mode 2, then the subheader (form 2 real-time data) twice.
+        const int address = static_cast<int>(at / userData) + 150;
+        data.append('\0' + QByteArray(10, '\xff') + '\0');
+        data.append(bcd(address / 75 / 60)).append(bcd(address / 75 % 60)).append(bcd(address % 75));
+        data.append(QByteArray::fromHex("020101620001016200"));
+        const QByteArray payload = stream.mid(at, userData);
+        // Zero padding to a full sector, and no error detection code.
+        data.append(payload).append(QByteArray(userData - payload.size() + 4, '\0'));
     }
     // The CDXA "fmt " chunk: owner and group ids, attributes, "XA", file number, reserved.
-    QByteArray fmt(16, '\0');
-    fmt[4] = '\x15';
-    fmt[5] = '\x55';
-    fmt[6] = 'X';
-    fmt[7] = 'A';
-    fmt[8] = '\x01';
+    const QByteArray fmt = QByteArray::fromHex("00000000155558410100000000000000");
     return writeFile(fileName, riffForm("CDXA", riffChunk("fmt ", fmt) + riffChunk("data", data)));
 }
 
@@ -315,21 +216,9 @@ QString MediaMaker::missing(const QString &fileName) const
     return path(fileName);
 }
 
-QString MediaMaker::textFile(const QString &fileName)
-{
-    return writeFile(
-        fileName,
-        QByteArrayLiteral("Ceci n'est pas un son.\nJuste du texte, ligne après ligne.\n").repeated(40));
-}
-
 QString MediaMaker::unknownCodecAvi(const QString &fileName)
 {
-    const QStringList args = {
-        QStringLiteral("-f"),       QStringLiteral("lavfi"),
-        QStringLiteral("-i"),       QStringLiteral("testsrc=size=64x48:rate=10:duration=1"),
-        QStringLiteral("-c:v"),     QStringLiteral("rawvideo"),
-        QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"),
-        QStringLiteral("-tag:v"),   QStringLiteral("QWZ9"),
-        QStringLiteral("-f"),       QStringLiteral("avi")};
-    return runFfmpeg(path(fileName), args);
+    return runFfmpeg(fileName,
+                     QStringLiteral("-f lavfi -i testsrc=size=64x48:rate=10:duration=1 -c:v rawvideo "
+                                    "-pix_fmt yuv420p -tag:v QWZ9 -f avi"));
 }

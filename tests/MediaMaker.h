@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -16,33 +17,20 @@ public:
     // Every playable format a maker knows, by the key make() takes. "cdxa" is a video CD track in a
     // RIFF/CDXA wrapper (named .dat, like on the disc).
     static QStringList formats();
-    static bool isVideo(const QString &format);
     // The picture size a player should show (pixel aspect applied, as the 4:3 or 16:9 shape of the
     // disc format says); empty for sound only.
     static QSize pictureSize(const QString &format);
 
     // A file of the given format, `seconds` long, named <baseName>.<extension>.
     QString make(const QString &format, double seconds, const QString &baseName = QString());
-
     // Sine tone through ffmpeg; the extension of fileName picks the codec (mp3, wav, wma, ogg).
     QString tone(const QString &fileName, double seconds, int channels = 2, int frequency = 440);
-    // Test picture with a tone; the extension picks container and codecs (avi, mpg, mpeg, wmv, asf,
-    // vob, dat).
-    QString picture(const QString &fileName, double seconds);
-    // Format-0 standard MIDI file of quarter notes at 120 beats a minute, so `seconds` is rounded to
-    // half a second.
-    QString midi(const QString &fileName, double seconds);
-    // The same tune inside a RIFF "RMID" form.
-    QString rmid(const QString &fileName, double seconds);
-    // The MPEG program stream `mpegFile` cut into 2352-byte Mode 2 sectors in a RIFF "CDXA" form.
-    QString cdxa(const QString &fileName, const QString &mpegFile);
 
     // Files that must fail to open.
     QString emptyFile(const QString &fileName);
     QString randomBytes(const QString &fileName, int size = 64 * 1024);
     QString directory(const QString &fileName);
     QString missing(const QString &fileName) const;
-    QString textFile(const QString &fileName);
     // An AVI whose only stream uses a video codec tag nobody decodes.
     QString unknownCodecAvi(const QString &fileName);
 
@@ -50,9 +38,12 @@ public:
 
 private:
     QString path(const QString &fileName) const;
-    QString runFfmpeg(const QString &outFile, const QStringList &arguments);
+    QString runFfmpeg(const QString &fileName, const QString &arguments);
     QString writeFile(const QString &fileName, const QByteArray &bytes);
-    static QByteArray midiBytes(double seconds);
+    // Test picture with a tone; the extension picks container and codecs.
+    QString picture(const QString &fileName, double seconds);
+    // The MPEG program stream `mpegFile` cut into 2352-byte Mode 2 sectors in a RIFF "CDXA" form.
+    QString cdxa(const QString &fileName, const QString &mpegFile);
 
     QString m_directory;
     QString m_error;

@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -19,80 +18,37 @@
 #include <QTimer>
 
 #include <functional>
+#include <utility>
 
 namespace {
 
-const char *const MediaFilter =
-    "Tous les fichiers Qwelto (*.dat, *.mp3, *.mpeg, *.mpg, *.avi, *.wav, *.cda, *.mid, *.wma )|"
-    "*.dat;*.mp3;*.mpeg;*.mpg;*.avi;*.wma;*.wav;*.cda;*.mid;*.asf|Video CD (*.dat) |*.dat| AVI Video (*.avi) "
-    "|*.avi|Fichiers MP3|*.mp3|Tous les fichiers (*.*) |*.*";
-const char *const Prompt =
-    "Qwelto Player 2.0 va chercher les fichiers multimédia dans le répertoire selectionné :";
-
-// Plays the user of the modal file dialog: `step` runs on every tick while a QFileDialog is the modal
-// widget, until it answers true, having closed the dialog. A dialog still open after the deadline is
-// cancelled, so that a failing test ends instead of waiting forever.
-class User : public QObject {
-public:
-    explicit User(std::function<bool(QFileDialog &)> step) : m_step(std::move(step))
+// Plays the user of the modal file dialog: `step` runs every 20 ms while a QFileDialog is the modal
+// widget, until it answers true, having closed the dialog. A dialog still open after some eight seconds
+// is cancelled, so that a failing test ends instead of waiting forever: each test's first check then
+// fails on the cancel.
+struct User {
+    explicit User(std::function<bool(QFileDialog &)> step)
     {
-        connect(&m_timer, &QTimer::timeout, this, &User::tick);
-        m_timer.start(20);
-        m_clock.start();
+        QObject::connect(&timer, &QTimer::timeout, [this, step = std::move(step)] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            // A step may wait in a nested event loop of its own; it is not run again meanwhile.
+            if (!dialog || done || std::exchange(busy, true))
+                return;
+            if (++ticks > 400)
+                dialog->reject();
+            done = ticks > 400 || step(*dialog);
+            busy = false;
+        });
+        timer.start(20);
     }
-    bool sawDialog() const { return m_seen; }
-    bool timedOut() const { return m_timedOut; }
-
-private:
-    void tick()
-    {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog || m_done || m_busy)
-            return;
-        m_seen = true;
-        if (m_clock.hasExpired(8000)) {
-            m_timedOut = m_done = true;
-            dialog->reject();
-            return;
-        }
-        m_busy = true;
-        m_done = m_step(*dialog);
-        m_busy = false;
-    }
-
-    std::function<bool(QFileDialog &)> m_step;
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    bool m_seen = false, m_done = false, m_busy = false, m_timedOut = false;
+    QTimer timer;
+    int ticks = 0;
+    bool done = false, busy = false;
 };
 
-// The names the dialog's list shows for the folder it is in.
-QStringList listedNames(QFileDialog &dialog)
+void clickButton(QFileDialog &dialog, QDialogButtonBox::StandardButton which)
 {
-    QStringList names;
-    auto *view = dialog.findChild<QListView *>(QStringLiteral("listView"));
-    if (!view || !view->model())
-        return names;
-    const QModelIndex root = view->rootIndex();
-    for (int row = 0; row < view->model()->rowCount(root); ++row)
-        names << view->model()->index(row, 0, root).data().toString();
-    names.sort();
-    return names;
-}
-
-QLineEdit *nameEdit(QFileDialog &dialog)
-{
-    return dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-}
-
-bool makeFiles(const QDir &dir, const QStringList &names)
-{
-    for (const QString &name : names) {
-        QFile f(dir.filePath(name));
-        if (!f.open(QIODevice::WriteOnly) || f.write("x") != 1)
-            return false;
-    }
-    return true;
+    dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))->button(which)->click();
 }
 
 } // namespace
@@ -101,287 +57,119 @@ class TestDialogsX11 : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-
-    void openDialogShowsTheMediaFiltersAndListsNamesWhateverTheirCase()
+    void initTestCase()
     {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        QVERIFY(makeFiles(QDir(dir.path()), {"CLIP.MP3", "song.mp3", "notes.txt", "README"}));
+        QApplication::setQuitOnLastWindowClosed(false);
+        QVERIFY(m_dir.isValid());
+        for (const char *name : {"CLIP.MP3", "song.mp3", "notes.txt", "README"})
+            QVERIFY(QFile(m_dir.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly));
+    }
 
-        QStringList filters, shown, underFirst, underLast;
-        QString objectName, title;
-        int selected = -1;
-        Qt::WindowModality modality = Qt::NonModal;
-        int stage = 0;
-        User user([&](QFileDialog &d) {
-            if (stage == 0) {
-                objectName = d.objectName();
-                filters = d.nameFilters();
-                modality = d.windowModality();
-                title = d.windowTitle();
-                if (auto *combo = d.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"))) {
-                    for (int i = 0; i < combo->count(); ++i)
-                        shown << combo->itemText(i);
-                    selected = combo->currentIndex();
-                }
-                stage = 1;
-            } else if (stage == 1) {
-                // The folder is read in the background: wait for the list to fill.
-                underFirst = listedNames(d);
-                if (underFirst.contains(QStringLiteral("song.mp3"))) {
-                    d.selectNameFilter(d.nameFilters().constLast());
-                    stage = 2;
-                }
-            } else if (stage == 2) {
-                underLast = listedNames(d);
-                if (underLast.contains(QStringLiteral("README"))) {
-                    // Picks the upper-case file in the list, as a click would, and opens it.
-                    auto *view = d.findChild<QListView *>(QStringLiteral("listView"));
-                    const QModelIndexList hits =
-                        view->model()->match(view->model()->index(0, 0, view->rootIndex()), Qt::DisplayRole,
-                                             QStringLiteral("CLIP.MP3"), 1, Qt::MatchExactly);
-                    if (hits.isEmpty())
-                        return false;
-                    view->setCurrentIndex(hits.first());
-                    auto *buttons = d.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
-                    buttons->button(QDialogButtonBox::Open)->click();
-                    return true;
-                }
-            }
-            return false;
+    void openDialogShowsTheFrenchFiltersAndListsNamesWhateverTheirCase()
+    {
+        QStringList shown, listed;
+        const User user([&](QFileDialog &d) {
+            auto *view = d.findChild<QListView *>(QStringLiteral("listView"));
+            const QModelIndex root = view->rootIndex();
+            listed.clear();
+            for (int row = 0; row < view->model()->rowCount(root); ++row)
+                listed << view->model()->index(row, 0, root).data().toString();
+            // The folder is read in the background: wait for the list to fill.
+            if (!listed.contains(QStringLiteral("CLIP.MP3")) || !listed.contains(QStringLiteral("song.mp3")))
+                return false;
+            const auto *combo = d.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+            for (int i = 0; i < combo->count(); ++i)
+                shown << combo->itemText(i);
+            // Picks the upper-case file in the list, as a click would, and opens it.
+            view->setCurrentIndex(
+                view->model()->index(int(listed.indexOf(QStringLiteral("CLIP.MP3"))), 0, root));
+            clickButton(d, QDialogButtonBox::Open);
+            return true;
         });
 
         cDlgcom d(FileDialogBackend::platform());
-        d.setFilter(QString::fromLatin1(MediaFilter));
-        d.setInitDir(dir.path());
+        d.setFilter(QStringLiteral(
+            "Tous les fichiers Qwelto (*.dat, *.mp3, *.mpeg, *.mpg, *.avi, *.wav, *.cda, *.mid, *.wma )|"
+            "*.dat;*.mp3;*.mpeg;*.mpg;*.avi;*.wma;*.wav;*.cda;*.mid;*.asf|Video CD (*.dat) |*.dat| AVI Video "
+            "(*.avi) |*.avi|Fichiers MP3|*.mp3|Tous les fichiers (*.*) |*.*"));
+        d.setInitDir(m_dir.path());
         QVERIFY(d.ShowOpen());
-        QVERIFY(!user.timedOut());
-
-        QCOMPARE(objectName, QStringLiteral("fileDialog"));
-        QCOMPARE(modality, Qt::ApplicationModal);
-        QVERIFY(!title.isEmpty());
-        QStringList expectedFilters = cDlgcom::nameFiltersOf(QString::fromLatin1(MediaFilter));
-        // Qt's dialog keeps its filters with their blanks squeezed.
-        for (QString &f : expectedFilters)
-            f = f.simplified();
-        QCOMPARE(filters, expectedFilters);
-        QCOMPARE(selected, 0);
         // The user reads the descriptions as they were written, not the patterns behind them.
-        QCOMPARE(shown,
-                 (QStringList{QStringLiteral("Tous les fichiers Qwelto (*.dat, *.mp3, *.mpeg, *.mpg, "
-                                             "*.avi, *.wav, *.cda, *.mid, *.wma )"),
-                              QStringLiteral("Video CD (*.dat)"), QStringLiteral("AVI Video (*.avi)"),
-                              QStringLiteral("Fichiers MP3"), QStringLiteral("Tous les fichiers (*.*)")}));
-        QCOMPARE(underFirst, (QStringList{"CLIP.MP3", "song.mp3"}));
-        QCOMPARE(underLast, (QStringList{"CLIP.MP3", "README", "notes.txt", "song.mp3"}));
-
-        QCOMPARE(d.FileName(), QDir(dir.path()).filePath(QStringLiteral("CLIP.MP3")));
+        QCOMPARE(shown, (QStringList{"Tous les fichiers Qwelto (*.dat, *.mp3, *.mpeg, *.mpg, *.avi, *.wav, "
+                                     "*.cda, *.mid, *.wma )",
+                                     "Video CD (*.dat)", "AVI Video (*.avi)", "Fichiers MP3",
+                                     "Tous les fichiers (*.*)"}));
+        listed.sort();
+        QCOMPARE(listed, (QStringList{"CLIP.MP3", "song.mp3"}));
+        QCOMPARE(d.FileName(), m_dir.filePath(QStringLiteral("CLIP.MP3")));
         QCOMPARE(d.FileTitle(), QStringLiteral("CLIP.MP3"));
-        QCOMPARE(d.Folder(), dir.path());
-        QCOMPARE(d.Flags(), 0L);
+        QCOMPARE(d.Folder(), m_dir.path());
     }
 
-    void typedNamesFollowTheFlags_data()
+    void typedNameOrEscapeGivesTheAnswer_data()
     {
-        QTest::addColumn<bool>("save");
         QTest::addColumn<long>("flags");
-        QTest::addColumn<QString>("defaultEx");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("taken"); // empty: the dialog refuses the name
-        QTest::addColumn<bool>("asksBeforeReplacing");
-        QTest::newRow("open, a new name") << false << 0L << ""
-                                          << "nouveau.mp3"
-                                          << "nouveau.mp3" << false;
-        QTest::newRow("open, must exist, a new name") << false << 0x1000L << ""
-                                                      << "nouveau.mp3"
-                                                      << "" << false;
-        QTest::newRow("open, must exist, an existing name") << false << 0x1000L << ""
-                                                            << "CLIP.MP3"
-                                                            << "CLIP.MP3" << false;
-        QTest::newRow("save, default extension") << true << 0L << "lst"
-                                                 << "maliste"
-                                                 << "maliste.lst" << false;
-        QTest::newRow("save, no default extension") << true << 0L << ""
-                                                    << "maliste"
-                                                    << "maliste" << false;
-        QTest::newRow("save, extension typed") << true << 0L << "lst"
-                                               << "maliste.txt"
-                                               << "maliste.txt" << false;
-        QTest::newRow("save, replacing asked") << true << 0x2L << ""
-                                               << "neuve.lst"
-                                               << "neuve.lst" << true;
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QString>("taken"); // empty: nothing
+        QTest::newRow("new name") << 0L << "nouveau.mp3" << false << "nouveau.mp3";
+        QTest::newRow("must exist, new name") << cDlgcom::OFN_FILEMUSTEXIST << "nouveau.mp3" << false << "";
+        QTest::newRow("must exist, existing")
+            << cDlgcom::OFN_FILEMUSTEXIST << "CLIP.MP3" << false << "CLIP.MP3";
+        QTest::newRow("escape") << 0L << "CLIP.MP3" << true << "";
     }
-    void typedNamesFollowTheFlags()
+    void typedNameOrEscapeGivesTheAnswer()
     {
-        QFETCH(bool, save);
         QFETCH(long, flags);
-        QFETCH(QString, defaultEx);
         QFETCH(QString, typed);
+        QFETCH(bool, cancel);
         QFETCH(QString, taken);
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        QVERIFY(makeFiles(QDir(dir.path()), {"CLIP.MP3"}));
-
-        bool confirms = false, clicked = false, stayedOpen = false;
-        User user([&](QFileDialog &d) {
-            if (!clicked) {
-                confirms = !d.testOption(QFileDialog::DontConfirmOverwrite);
-                nameEdit(d)->setText(typed);
-                auto *buttons = d.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
-                buttons->button(save ? QDialogButtonBox::Save : QDialogButtonBox::Open)->click();
-                clicked = true;
+        int steps = 0;
+        const User user([&](QFileDialog &d) {
+            if (steps++ == 0) {
+                d.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
+                cancel ? QTest::keyClick(&d, Qt::Key_Escape) : clickButton(d, QDialogButtonBox::Open);
                 return false;
             }
-            // Still there after the click: the name was refused.
-            stayedOpen = true;
             d.reject();
             return true;
         });
 
         cDlgcom d(FileDialogBackend::platform());
         d.setFlags(flags);
-        d.setDefaultEx(defaultEx);
-        d.setInitDir(dir.path());
-        const bool ok = save ? d.ShowSave() : d.ShowOpen();
-        QVERIFY(!user.timedOut());
-        QVERIFY(clicked);
-        QTEST(confirms, "asksBeforeReplacing");
-        QCOMPARE(ok, !taken.isEmpty());
-        QCOMPARE(stayedOpen, taken.isEmpty());
-        QCOMPARE(d.FileName(), taken.isEmpty() ? QString() : QDir(dir.path()).filePath(taken));
+        d.setInitDir(m_dir.path());
+        QCOMPARE(d.ShowOpen(), !taken.isEmpty());
+        // A second look finds the dialog still there only when Open refused the name.
+        QCOMPARE(steps, !cancel && taken.isEmpty() ? 2 : 1);
+        QCOMPARE(d.FileName(), taken.isEmpty() ? QString() : m_dir.filePath(taken));
         QCOMPARE(d.FileTitle(), taken);
-        QCOMPARE(d.Folder(), taken.isEmpty() ? QString() : dir.path());
-        QCOMPARE(d.Flags(), taken.isEmpty() ? 0L : flags);
-    }
-
-    void cancelGivesNothingBack()
-    {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        QVERIFY(makeFiles(QDir(dir.path()), {"CLIP.MP3"}));
-        QString title, typed, folder;
-        int selected = -1;
-        User user([&](QFileDialog &d) {
-            title = d.windowTitle();
-            typed = nameEdit(d)->text();
-            folder = d.directory().absolutePath();
-            if (auto *combo = d.findChild<QComboBox *>(QStringLiteral("fileTypeCombo")))
-                selected = combo->currentIndex();
-            QTest::keyClick(&d, Qt::Key_Escape);
-            return true;
-        });
-
-        cDlgcom d(FileDialogBackend::platform());
-        d.setFilter(QString::fromLatin1(MediaFilter));
-        d.setFilterIndex(2);
-        d.setDialogTitle(QStringLiteral("Ouvrir un média"));
-        d.setFileName(QDir(dir.path()).filePath(QStringLiteral("CLIP.MP3")));
-        d.setFlags(cDlgcom::OFN_FILEMUSTEXIST);
-        QVERIFY(!d.ShowOpen());
-        QVERIFY(user.sawDialog());
-        QVERIFY(!user.timedOut());
-        // It opened on the file name it was given, in that file's folder, under the second filter.
-        QCOMPARE(title, QStringLiteral("Ouvrir un média"));
-        QCOMPARE(typed, QStringLiteral("CLIP.MP3"));
-        QCOMPARE(folder, dir.path());
-        QCOMPARE(selected, 1);
-        QCOMPARE(d.FileName(), QString());
-        QCOMPARE(d.FileTitle(), QString());
-        QCOMPARE(d.Flags(), 0L);
-        QCOMPARE(d.Folder(), QString());
-    }
-
-    void ownerHoldsTheDialogAndMayGoAwayDuringIt()
-    {
-        auto *owner = new QWidget;
-        owner->resize(300, 200);
-        owner->show();
-        QVERIFY(QTest::qWaitForWindowExposed(owner));
-        QWidget *parent = nullptr;
-        Qt::WindowModality modality = Qt::NonModal;
-        User user([&](QFileDialog &d) {
-            parent = d.parentWidget();
-            modality = d.windowModality();
-            // The main window closes while the dialog waits: the dialog goes with it.
-            delete owner;
-            return true;
-        });
-
-        cDlgcom d(FileDialogBackend::platform());
-        d.sethdcOwner(owner);
-        d.setFileName(QStringLiteral("/tmp/a.mp3"));
-        QVERIFY(!d.ShowOpen());
-        QVERIFY(user.sawDialog());
-        QCOMPARE(parent, owner);
-        QCOMPARE(modality, Qt::WindowModal);
-        QCOMPARE(d.FileName(), QString());
-        QCOMPARE(QApplication::activeModalWidget(), nullptr);
     }
 
     void folderChooserShowsItsPromptAndGivesTheFolder()
     {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const QString music = QDir(dir.path()).filePath(QStringLiteral("Musique"));
+        const QString music = m_dir.filePath(QStringLiteral("Musique"));
         QVERIFY(QDir().mkpath(music));
-        QVERIFY(makeFiles(QDir(dir.path()), {"CLIP.MP3"}));
-
-        QString objectName, title, prompt;
-        bool promptVisible = false, promptOnTop = false, dirsOnly = false;
-        QFileDialog::FileMode mode = QFileDialog::AnyFile;
-        QStringList listed;
-        int stage = 0;
-        User user([&](QFileDialog &d) {
-            if (stage == 0) {
-                objectName = d.objectName();
-                title = d.windowTitle();
-                mode = d.fileMode();
-                dirsOnly = d.testOption(QFileDialog::ShowDirsOnly);
-                if (auto *label = d.findChild<QLabel *>(QStringLiteral("folderPrompt"))) {
-                    prompt = label->text();
-                    promptVisible = label->isVisible() && label->width() > 0 && label->height() > 0;
-                    auto *lookIn = d.findChild<QWidget *>(QStringLiteral("lookInCombo"));
-                    promptOnTop = lookIn && label->mapTo(&d, QPoint(0, label->height())).y() <=
-                                                lookIn->mapTo(&d, QPoint(0, 0)).y();
-                }
-                d.setDirectory(dir.path());
-                stage = 1;
-            } else if (stage == 1) {
-                listed = listedNames(d);
-                if (listed.contains(QStringLiteral("Musique"))) {
-                    d.setDirectory(music);
-                    d.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))
-                        ->button(QDialogButtonBox::Open)
-                        ->click();
-                    return true;
-                }
-            }
-            return false;
+        const QString prompt = QStringLiteral(
+            "Qwelto Player 2.0 va chercher les fichiers multimédia dans le répertoire selectionné :");
+        QString shownPrompt;
+        const User user([&](QFileDialog &d) {
+            const auto *label = d.findChild<QLabel *>(QStringLiteral("folderPrompt"));
+            shownPrompt = label && label->isVisible() ? label->text() : QString();
+            d.setDirectory(music);
+            clickButton(d, QDialogButtonBox::Open);
+            return true;
         });
 
         cDlgcom d(FileDialogBackend::platform());
-        d.setDialogTitle(QString::fromUtf8(Prompt));
+        d.setDialogTitle(prompt);
         QVERIFY(d.ShowOpenFolder());
-        QVERIFY(!user.timedOut());
-        QCOMPARE(objectName, QStringLiteral("folderDialog"));
-        QCOMPARE(title, QString::fromUtf8(Prompt));
-        QCOMPARE(prompt, QString::fromUtf8(Prompt));
-        QVERIFY(promptVisible);
-        QVERIFY(promptOnTop);
-        QCOMPARE(mode, QFileDialog::Directory);
-        QVERIFY(dirsOnly);
-        QCOMPARE(listed, QStringList{QStringLiteral("Musique")});
-        QCOMPARE(d.Folder(), music);
-
-        User canceller([](QFileDialog &dlg) {
-            QTest::keyClick(&dlg, Qt::Key_Escape);
-            return true;
-        });
-        QVERIFY(!d.ShowOpenFolder());
-        QVERIFY(canceller.sawDialog());
+        // The prompt is too long for a title bar to show whole: it heads the dialog too.
+        QCOMPARE(shownPrompt, prompt);
         QCOMPARE(d.Folder(), music);
     }
+
+private:
+    QTemporaryDir m_dir;
 };
 
 QTEST_MAIN(TestDialogsX11)
