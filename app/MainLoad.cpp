@@ -37,7 +37,10 @@ bool Form_Load(Program &program)
             InitLevelTable(window);
             return true;
         },
-        // The first CD-ROM drive is looked for here.
+        [&] {
+            state.CdDrives = program.FindCdDrive();
+            return true;
+        },
         [&] {
             program.videoWindow().hide();
             return true;

@@ -2,6 +2,7 @@
 
 #include "app/MainLoad.h"
 #include "app/MainUnload.h"
+#include "playlist/CdDrive.h"
 #include "playlist/Playlist.h"
 #include "ui/BreakBox.h"
 #include "ui/ClickableLabel.h"
@@ -31,6 +32,8 @@ ProgramEnvironment withPlatformDefaults(ProgramEnvironment env)
         env.dialogs = &FileDialogBackend::platform();
     if (!env.settings)
         env.settings = SettingsStore::perUser();
+    if (!env.findCdDrive)
+        env.findCdDrive = CdDrive::FindCdDrive;
     return env;
 }
 

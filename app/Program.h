@@ -37,6 +37,8 @@ struct ProgramEnvironment {
     OnTopRule::SetTopMost setTopMost = {};
     // The file and folder dialogs; empty gets Qt's.
     FileDialogBackend *dialogs = nullptr;
+    // The root of the first CD-ROM drive; empty looks in this machine's mount table.
+    std::function<QString()> findCdDrive = {};
     // Where the options are kept between runs; empty gets the per-user store.
     std::shared_ptr<SettingsStore> settings = {};
 };
@@ -70,6 +72,7 @@ public:
     OnTopRule &onTopRule() { return m_onTop; }
     QString lastListPath() const;
     SettingsStore &settings() { return *m_env.settings; }
+    QString FindCdDrive() const { return m_env.findCdDrive(); }
 
     // A request from outside to end the program (a termination signal): closes the main window the
     // way the user would, or, still during the splash, ends at once without saving anything.

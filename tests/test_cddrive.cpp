@@ -1,0 +1,59 @@
+#include "ProgramFixture.h"
+#include "playlist/CdDrive.h"
+
+#include <QApplication>
+#include <QTest>
+
+class TestCdDrive : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void theFirstOpticalDriveOfTheMountTable_data()
+    {
+        QTest::addColumn<QByteArray>("table");
+        QTest::addColumn<QString>("root");
+        const QByteArray system =
+            "proc /proc proc rw 0 0\n/dev/vda1 / ext4 rw 0 0\ntmpfs /tmp tmpfs rw 0 0\n";
+        QTest::newRow("no drive") << system << QString();
+        QTest::newRow("empty table") << QByteArray() << QString();
+        QTest::newRow("one drive") << system + "/dev/sr0 /media/cdrom0 iso9660 ro 0 0\n"
+                                   << "/media/cdrom0";
+        QTest::newRow("two drives, the first is used")
+            << system + "/dev/sr1 /media/cdrom1 iso9660 ro 0 0\n/dev/sr0 /media/cdrom0 udf ro 0 0\n"
+            << "/media/cdrom1";
+        QTest::newRow("a Video CD image mounted from a loop device")
+            << system + "/dev/loop3 /mnt/vcd iso9660 ro 0 0\n"
+            << "/mnt/vcd";
+        QTest::newRow("a disc whose label holds blanks")
+            << system + "/dev/sr0 /media/u/MON\\040FILM udf ro 0 0\n"
+            << "/media/u/MON FILM";
+        QTest::newRow("a disc of another file system, mounted from the drive")
+            << system + "/dev/cdrom /media/cd auto ro 0 0\n"
+            << "/media/cd";
+        QTest::newRow("a short line") << QByteArray("garbage\n/dev/sr0\n") << QString();
+    }
+
+    void theFirstOpticalDriveOfTheMountTable()
+    {
+        QFETCH(QByteArray, table);
+        QFETCH(QString, root);
+        QCOMPARE(CdDrive::firstIn(table), root);
+    }
+
+    void startUpKeepsTheDriveFound()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        QTemporaryDir folder;
+        ProgramEnvironment env;
+        env.appFolder = folder.path();
+        env.makeEngine = [](QWidget *) { return std::make_unique<FakeMediaEngine>(); };
+        env.settings = std::make_shared<MemorySettings>();
+        env.findCdDrive = [] { return QStringLiteral("/media/cdrom0"); };
+        Program program(std::move(env));
+        program.mainWindow();
+        QCOMPARE(program.sharedState().CdDrives, QStringLiteral("/media/cdrom0"));
+    }
+};
+
+QTEST_MAIN(TestCdDrive)
+#include "test_cddrive.moc"
