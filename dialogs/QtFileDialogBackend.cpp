@@ -53,6 +53,24 @@ void addPrompt(QFileDialog &dialog, const QString &prompt)
 
 } // namespace
 
+namespace {
+
+// Runs the dialog and takes the first chosen path; nothing on a cancel, an empty answer, or when the
+// dialog went with its owner while it ran.
+std::optional<QString> runModal(QPointer<QFileDialog> &dialog)
+{
+    const int result = dialog->exec();
+    if (!dialog)
+        return std::nullopt;
+    const QStringList chosen = dialog->selectedFiles();
+    delete dialog;
+    if (result != QDialog::Accepted || chosen.isEmpty() || chosen.first().isEmpty())
+        return std::nullopt;
+    return chosen.first();
+}
+
+} // namespace
+
 std::optional<FileDialogBackend::FileAnswer> QtFileDialogBackend::runFileDialog(const FileRequest &request)
 {
     QPointer<QFileDialog> dialog = newDialog(request.owner, FileDialogName);
@@ -80,15 +98,11 @@ std::optional<FileDialogBackend::FileAnswer> QtFileDialogBackend::runFileDialog(
     if (!request.fileName.isEmpty())
         dialog->selectFile(request.fileName);
 
-    const int result = dialog->exec();
-    if (!dialog)
-        return std::nullopt;
-    const QStringList chosen = dialog->selectedFiles();
-    delete dialog;
-    if (result != QDialog::Accepted || chosen.isEmpty() || chosen.first().isEmpty())
+    const std::optional<QString> chosen = runModal(dialog);
+    if (!chosen)
         return std::nullopt;
     // Qt's dialog has no read-only box: the check state goes back as it came.
-    return FileAnswer{chosen.first(), request.readOnlyChecked};
+    return FileAnswer{*chosen, request.readOnlyChecked};
 }
 
 std::optional<QString> QtFileDialogBackend::runFolderDialog(QWidget *owner, const QString &prompt)
@@ -100,14 +114,7 @@ std::optional<QString> QtFileDialogBackend::runFolderDialog(QWidget *owner, cons
     if (!prompt.isEmpty())
         addPrompt(*dialog, prompt);
 
-    const int result = dialog->exec();
-    if (!dialog)
-        return std::nullopt;
-    const QStringList chosen = dialog->selectedFiles();
-    delete dialog;
-    if (result != QDialog::Accepted || chosen.isEmpty() || chosen.first().isEmpty())
-        return std::nullopt;
-    return chosen.first();
+    return runModal(dialog);
 }
 
 FileDialogBackend &FileDialogBackend::platform()

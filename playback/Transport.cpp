@@ -108,29 +108,32 @@ template <typename Step> void Transport::runChain(Step first)
 
 Transport::Outcome Transport::next()
 {
-    const int last = m_host.mainWindow().lstPlay()->count() - 1;
-    if (last < 0)
-        return Outcome::Nothing;
-    const SharedState &state = m_host.sharedState();
-    if (state.ShuffleOn)
-        return selectAndStart(ShuffleIndex(m_host.random().next(), last));
-    if (state.CurrentIndex < last)
-        return selectAndStart(state.CurrentIndex + 1);
-    if (state.RepeatOn)
-        return selectAndStart(0);
-    // The end of the list; this also leaves full-screen display.
-    m_host.engine().setDisplaySize(MediaEngine::DisplayNative);
-    return Outcome::Nothing;
+    return step(true);
 }
 
 Transport::Outcome Transport::previous()
+{
+    return step(false);
+}
+
+Transport::Outcome Transport::step(bool forward)
 {
     const int last = m_host.mainWindow().lstPlay()->count() - 1;
     if (last < 0)
         return Outcome::Nothing;
     const SharedState &state = m_host.sharedState();
+    // Shuffle draws in both directions and never reaches an end.
     if (state.ShuffleOn)
         return selectAndStart(ShuffleIndex(m_host.random().next(), last));
+    if (forward) {
+        if (state.CurrentIndex < last)
+            return selectAndStart(state.CurrentIndex + 1);
+        if (state.RepeatOn)
+            return selectAndStart(0);
+        // The end of the list; this also leaves full-screen display.
+        m_host.engine().setDisplaySize(MediaEngine::DisplayNative);
+        return Outcome::Nothing;
+    }
     if (state.CurrentIndex > 0)
         // The list may have been shortened since that entry started.
         return selectAndStart(std::min<int>(state.CurrentIndex - 1, last));

@@ -38,6 +38,7 @@ private:
     template <typename Step> void runChain(Step first);
     Outcome next();
     Outcome previous();
+    Outcome step(bool forward);
     Outcome selectAndStart(int index);
     Outcome startSelected();
     void hideVideoForAudioKind();
