@@ -121,7 +121,10 @@ bool Program::askBreakForChangingCd()
 
 void Program::wireMainWindow(frmMain &window)
 {
+    m_frame = new MainFrame(window, m_state);
+
     // Window to program.
+    window.setResizeHandler([this, &window] { m_onTop.applyUnconditional(window); });
     window.setUnloadHandler([this] {
         m_closing = true;
         MainUnload::Form_Unload(*this);

@@ -12,6 +12,7 @@
 #include "playback/TransportHost.h"
 #include "playlist/MediaAdder.h"
 #include "playlist/PlaylistPanel.h"
+#include "ui/MainFrame.h"
 #include "ui/OnTopRule.h"
 #include "ui/frmMain.h"
 #include "ui/frmPlayer.h"
@@ -70,6 +71,8 @@ public:
     PlaylistPanel &panel() { return m_panel; }
     MediaAdder &adder() { return m_adder; }
     OnTopRule &onTopRule() { return m_onTop; }
+    // The main window's frame handlers (creates the window on first use).
+    MainFrame &frame() { return (mainWindow(), *m_frame); }
     QString lastListPath() const;
     SettingsStore &settings() { return *m_env.settings; }
     QString FindCdDrive() const { return m_env.findCdDrive(); }
@@ -107,6 +110,7 @@ private:
     MediaAdder m_adder;
     QPointer<frmSplash> m_splash;
     QPointer<frmMain> m_main;
+    QPointer<MainFrame> m_frame;
     QPointer<frmPlayer> m_player;
     bool m_closing = false;
 };

@@ -57,7 +57,9 @@ private Q_SLOTS:
         QCOMPARE(main.chkPlay()->checkState(), Qt::Checked);
         QVERIFY(main.picPlayList()->isVisible());
         QVERIFY(!state.OnTop);
-        QVERIFY(state.TopMostApplied); // so that the first tick takes the window out of the top layer
+        // Loading marks the choice as not applied; the window's first resize then applies it.
+        QVERIFY(!state.TopMostApplied);
+        QVERIFY(!f.topMostCalls.isEmpty() && !f.topMostCalls.last().topMost);
         QVERIFY(!main.mnuFit()->isChecked());
         QCOMPARE(main.scrlVol()->value(), 10);
     }
@@ -87,7 +89,8 @@ private Q_SLOTS:
         QVERIFY(state.RepeatOn);
         QVERIFY(main.picPlayList()->isHidden());
         QCOMPARE(main.height(), Twips::toPixelsY(1880, &main));
-        QVERIFY(state.OnTop && !state.TopMostApplied);
+        QVERIFY(state.OnTop && state.TopMostApplied);
+        QVERIFY(!f.topMostCalls.isEmpty() && f.topMostCalls.last().topMost);
         QVERIFY(main.mnuFit()->isChecked() && state.FitToSize);
     }
 

@@ -75,10 +75,10 @@ private Q_SLOTS:
             QSignalSpy finished(f.program.get(), &Program::finished);
             switch (way) {
             case 0:
-                main.mnuExit_Click();
+                f.program->frame().mnuExit_Click();
                 break;
             case 1:
-                main.Closed_Click();
+                f.program->frame().Closed_Click();
                 break;
             case 2: {
                 QCloseEvent event;

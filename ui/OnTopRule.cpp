@@ -50,7 +50,7 @@ OnTopRule::SetTopMost OnTopRule::windowFlagSetter()
         // Changing the flag on the native window keeps it mapped; QWidget::setWindowFlag would hide it.
         if (QWindow *handle = window.windowHandle()) {
             handle->setFlag(Qt::WindowStaysOnTopHint, topMost);
-            if (handle->isVisible())
+            if (topMost && handle->isVisible())
                 handle->raise();
         } else {
             window.setWindowFlag(Qt::WindowStaysOnTopHint, topMost);

@@ -5,6 +5,7 @@
 #include "ui/GlyphButton.h"
 #include "ui/Glyphs.h"
 #include "ui/PictureToggle.h"
+#include "ui/Skin.h"
 #include "ui/Twips.h"
 #include "ui/WindowShape.h"
 
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QSlider>
@@ -97,6 +99,34 @@ PictureToggle *toggle(QWidget *parent, PictureToggle::Kind kind, const char *nam
     return c;
 }
 
+QFont tahoma(double points)
+{
+    return fontOf({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")}, points);
+}
+
+// The playlist panel: a picture box with a background of its own.
+class PanelPicture : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        Skin::paintPanel(painter, rect());
+    }
+    // The panel takes its own clicks: they neither drag the window nor open the window's menu.
+    void mousePressEvent(QMouseEvent *event) override { event->accept(); }
+    void mouseReleaseEvent(QMouseEvent *event) override { event->accept(); }
+};
+
+QAction *menuItem(QMenu *menu, const char *name, const char *caption)
+{
+    QAction *action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
 // The time display's colour: a green lit display on black.
 const QColor DisplayGreen(0x7c, 0xfc, 0x7c);
 
@@ -122,6 +152,9 @@ void showMark(ClickableLabel *label, Glyphs::Mark mark)
 frmMain::frmMain() : QWidget(nullptr)
 {
     setObjectName(QStringLiteral("frmMain"));
+    // The skin is the frame: the window draws its own title strip, minimise and close marks, and is
+    // moved by its background. A frameless top-level window keeps its taskbar button.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowIcon(AppIcon::mainWindow());
     setWindowTitle(QString());
     setAccessibleName(QStringLiteral("Qwelto Player"));
@@ -129,13 +162,8 @@ frmMain::frmMain() : QWidget(nullptr)
 
     createTopArea();
     createPlaylistPanel();
-
-    m_mnuFit = new QAction(this);
-    m_mnuFit->setObjectName(QStringLiteral("mnuFit"));
-    m_mnuFit->setCheckable(true);
-    m_mnuOnTop = new QAction(this);
-    m_mnuOnTop->setObjectName(QStringLiteral("mnuOnTop"));
-    m_mnuOnTop->setCheckable(true);
+    createMenus();
+    Skin::apply(*this);
 
     // The heartbeat runs from the window's creation to its closing.
     m_tmrAnimate = new QTimer(this);
@@ -265,7 +293,7 @@ void frmMain::createTopArea()
 
 void frmMain::createPlaylistPanel()
 {
-    m_picPlayList = named(new QWidget(this), "picPlayList");
+    m_picPlayList = named(new PanelPicture(this), "picPlayList");
     Twips::place(m_picPlayList, 0, 1800, 5160, 3870);
 
     m_Label2 =
@@ -305,13 +333,64 @@ void frmMain::createPlaylistPanel()
         Twips::place(button, b.left, 3370, b.width, 340);
         m_cmdAPlayList.at(static_cast<std::size_t>(i)) = button;
     }
+}
 
-    m_mnuMain = new QMenu(this);
-    m_mnuMain->setObjectName(QStringLiteral("mnuMain"));
-    m_mnuFile = m_mnuMain->addAction(QStringLiteral("Ajouter un &fichier"));
-    m_mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    m_mnuAddDir = m_mnuMain->addAction(QStringLiteral("Ajouter un &répertoir"));
-    m_mnuAddDir->setObjectName(QStringLiteral("mnuAddDir"));
+void frmMain::createMenus()
+{
+    m_mnuMain = named(new QMenu(this), "mnuMain");
+    m_mnuFile = menuItem(m_mnuMain, "mnuFile", "Ajouter un &fichier");
+    m_mnuMain->addSeparator();
+    m_mnuAddDir = menuItem(m_mnuMain, "mnuAddDir", "Ajouter un &répertoir");
+    m_mnuAddVCD = menuItem(m_mnuMain, "mnuAddVCD", "Ajouter un &VCD");
+    m_mnuFile->setIcon(Skin::menuPicture(Skin::MenuPicture::AddFile));
+    m_mnuAddDir->setIcon(Skin::menuPicture(Skin::MenuPicture::AddFolder));
+    m_mnuAddVCD->setIcon(Skin::menuPicture(Skin::MenuPicture::AddVcd));
+
+    m_mnuBar = named(new QMenu(QStringLiteral("HI"), this), "mnuBar");
+    struct Shortcut {
+        const char *caption;
+        Qt::Key key;
+        Skin::MenuPicture picture;
+    };
+    const Shortcut shortcuts[ShortcutCount] = {
+        {"Précédent", Qt::Key_B, Skin::MenuPicture::Previous},
+        {"Lire", Qt::Key_P, Skin::MenuPicture::Play},
+        {"Pause", Qt::Key_A, Skin::MenuPicture::Pause},
+        {"Arrêter", Qt::Key_S, Skin::MenuPicture::Stop},
+        {"Suivant", Qt::Key_N, Skin::MenuPicture::Next},
+        {"Ouvrir", Qt::Key_O, Skin::MenuPicture::Open},
+    };
+    for (int i = 0; i < ShortcutCount; ++i) {
+        QAction *item = m_mnuBar->addAction(QString::fromUtf8(shortcuts[i].caption));
+        item->setObjectName(QStringLiteral("mnuShortcut%1").arg(i));
+        item->setShortcut(QKeySequence(Qt::CTRL | shortcuts[i].key));
+        item->setIcon(Skin::menuPicture(shortcuts[i].picture));
+        m_mnuShortcut.at(static_cast<std::size_t>(i)) = item;
+    }
+    m_mnuOnTop = menuItem(m_mnuBar, "mnuOnTop", "P&remier plan");
+    m_mnuOnTop->setCheckable(true);
+    m_mnuOnTop->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    m_mnuAutoVCD = menuItem(m_mnuBar, "mnuAutoVCD", "Lecture auto &VCD");
+    m_mnuHide = menuItem(m_mnuBar, "mnuHide", "&Afficher/réduire Qwelto Player");
+    m_mnuExit = menuItem(m_mnuBar, "mnuExit", "&Quitter");
+    m_mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m_mnuExit->setIcon(Skin::menuPicture(Skin::MenuPicture::Exit));
+    // The keys act while the menu is closed too: the items belong to the window as well.
+    addActions(m_mnuBar->actions());
+
+    m_mnuZoom = named(new QMenu(QStringLiteral("mnu&Zoom"), this), "mnuZoom");
+    m_mnuHalf = menuItem(m_mnuZoom, "mnuHalf", "&Demi taille");
+    m_mnuOriginal = menuItem(m_mnuZoom, "mnuOriginal", "Taille &originale");
+    m_mnuDouble = menuItem(m_mnuZoom, "mnuDouble", "&Double Taile");
+    m_mnuZoom->addSeparator()->setObjectName(QStringLiteral("mnudumm"));
+    m_mnuFullCtrl = menuItem(m_mnuZoom, "mnuFullCtrl", "&Activer plein écran");
+    m_mnuFullCtrl->setCheckable(true);
+    m_mnuFull = menuItem(m_mnuZoom, "mnuFull", "&Plein écran");
+    m_mnuFit = menuItem(m_mnuZoom, "mnuFit", "Fit to &Size");
+    m_mnuFit->setCheckable(true);
+
+    for (QMenu *menu : {m_mnuMain, m_mnuBar, m_mnuZoom})
+        menu->setFont(tahoma(8.25));
 }
 
 void frmMain::chkPlay_Click()
@@ -319,6 +398,21 @@ void frmMain::chkPlay_Click()
     const bool open = m_chkPlay->checkState() != Qt::Unchecked;
     m_picPlayList->setVisible(open);
     setFixedHeight(Twips::toPixelsY(open ? OuterHeightWithPlaylist : OuterHeightFolded, this));
+}
+
+void frmMain::Form_Paint()
+{
+    setWindowTitle(QString());
+    const int width = Twips::toPixelsX(OuterWidth, this);
+    if (minimumWidth() != width || maximumWidth() != width)
+        setFixedWidth(width);
+}
+
+void frmMain::Form_Resize()
+{
+    if (m_resize)
+        m_resize();
+    WindowShape::applyRounded(this, CornerEllipse);
 }
 
 void frmMain::Form_Activate()
@@ -346,8 +440,15 @@ void frmMain::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+void frmMain::paintEvent(QPaintEvent *)
+{
+    Form_Paint();
+    QPainter painter(this);
+    Skin::paintWindow(painter, rect());
+}
+
 void frmMain::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    WindowShape::applyRounded(this, CornerEllipse);
+    Form_Resize();
 }

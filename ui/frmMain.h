@@ -69,10 +69,27 @@ public:
     QAction *mnuFile() const { return m_mnuFile; }
     QAction *mnuAddDir() const { return m_mnuAddDir; }
 
-    // The fit-to-window option; its check mark is the live option.
-    QAction *mnuFit() const { return m_mnuFit; }
+    QAction *mnuAddVCD() const { return m_mnuAddVCD; }
+
+    // The right-click menu: the six transport items (0 previous ... 5 open), then the window's options.
+    QMenu *mnuBar() const { return m_mnuBar; }
+    QAction *mnuShortcut(int index) const { return m_mnuShortcut.at(static_cast<std::size_t>(index)); }
+    static constexpr int ShortcutCount = 6;
     // The always-on-top option's check mark.
     QAction *mnuOnTop() const { return m_mnuOnTop; }
+    QAction *mnuAutoVCD() const { return m_mnuAutoVCD; }
+    QAction *mnuHide() const { return m_mnuHide; }
+    QAction *mnuExit() const { return m_mnuExit; }
+
+    // The zoom button's menu.
+    QMenu *mnuZoom() const { return m_mnuZoom; }
+    QAction *mnuHalf() const { return m_mnuHalf; }
+    QAction *mnuOriginal() const { return m_mnuOriginal; }
+    QAction *mnuDouble() const { return m_mnuDouble; }
+    QAction *mnuFullCtrl() const { return m_mnuFullCtrl; }
+    QAction *mnuFull() const { return m_mnuFull; }
+    // The fit-to-window option; its check mark is the live option.
+    QAction *mnuFit() const { return m_mnuFit; }
 
     // Shows or folds the playlist panel, the window's height following.
     void chkPlay_Click();
@@ -80,9 +97,8 @@ public:
     // Runs the shutdown sequence once when the window closes, by whatever means. Closing is never refused.
     void setUnloadHandler(std::function<void()> handler) { m_unload = std::move(handler); }
 
-    // The menu's "&Quitter" and the close glyph: both close the window, which is the shutdown.
-    void mnuExit_Click() { close(); }
-    void Closed_Click() { close(); }
+    // Called on every resize, before the window is reshaped (the on-top rule).
+    void setResizeHandler(std::function<void()> handler) { m_resize = std::move(handler); }
 
     // Corner ellipse of the rounded window shape, in pixels.
     static constexpr int CornerEllipse = 15;
@@ -91,12 +107,16 @@ public:
 protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void Form_Activate();
+    void Form_Paint();
+    void Form_Resize();
     void createTopArea();
     void createPlaylistPanel();
+    void createMenus();
 
     QLabel *m_Label3 = nullptr;
     QPushButton *m_cmdAbt = nullptr;
@@ -134,9 +154,22 @@ private:
     QMenu *m_mnuMain = nullptr;
     QAction *m_mnuFile = nullptr;
     QAction *m_mnuAddDir = nullptr;
-    QAction *m_mnuFit = nullptr;
+    QAction *m_mnuAddVCD = nullptr;
+    QMenu *m_mnuBar = nullptr;
+    std::array<QAction *, ShortcutCount> m_mnuShortcut = {};
     QAction *m_mnuOnTop = nullptr;
+    QAction *m_mnuAutoVCD = nullptr;
+    QAction *m_mnuHide = nullptr;
+    QAction *m_mnuExit = nullptr;
+    QMenu *m_mnuZoom = nullptr;
+    QAction *m_mnuHalf = nullptr;
+    QAction *m_mnuOriginal = nullptr;
+    QAction *m_mnuDouble = nullptr;
+    QAction *m_mnuFullCtrl = nullptr;
+    QAction *m_mnuFull = nullptr;
+    QAction *m_mnuFit = nullptr;
 
     std::function<void()> m_unload;
+    std::function<void()> m_resize;
     bool m_unloaded = false;
 };
