@@ -20,6 +20,8 @@ void Form_Unload(Program &program)
 
     program.transport().cmdStop_Click();
 
+    program.about().unload();
+
     if (frmPlayer *player = program.existingVideoWindow()) {
         // Closed, not destroyed: a handler still running below us may hold the engine.
         player->setAttribute(Qt::WA_DeleteOnClose, false);

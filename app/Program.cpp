@@ -6,6 +6,7 @@
 #include "playlist/Playlist.h"
 #include "ui/BreakBox.h"
 #include "ui/ClickableLabel.h"
+#include "ui/ErrorBox.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -42,7 +43,8 @@ ProgramEnvironment withPlatformDefaults(ProgramEnvironment env)
 Program::Program(ProgramEnvironment environment)
     : m_env(withPlatformDefaults(std::move(environment))), m_onTop(m_state, m_env.setTopMost),
       m_transport(*this), m_tick(*this, m_transport, m_onTop), m_audio(*this, m_env.pause),
-      m_panel(*this, m_transport, *m_env.dialogs), m_adder(*this, m_transport, *m_env.dialogs)
+      m_panel(*this, m_transport, *m_env.dialogs), m_adder(*this, m_transport, *m_env.dialogs), m_vcd(*this),
+      m_zoom(*this), m_shortcuts(m_transport, m_adder), m_about(m_state)
 {
 }
 
@@ -119,6 +121,14 @@ bool Program::askBreakForChangingCd()
     return ::askBreakForChangingCd(m_main);
 }
 
+void Program::showEngineError(const QString &description)
+{
+    if (m_env.showError)
+        m_env.showError(description);
+    else
+        ::showEngineError(m_main, description);
+}
+
 void Program::wireMainWindow(frmMain &window)
 {
     m_frame = new MainFrame(window, m_state);
@@ -161,6 +171,22 @@ void Program::wireMainWindow(frmMain &window)
     connect(window.mnuFile(), &QAction::triggered, this, [this] { m_adder.mnuFile_Click(); });
     connect(window.mnuAddDir(), &QAction::triggered, this, [this] { m_adder.mnuAddDir_Click(); });
     connect(window.cmdOpen(), &QPushButton::clicked, this, [this] { m_adder.cmdOpen_Click(); });
+    connect(window.mnuAddVCD(), &QAction::triggered, this, [this] { m_vcd.mnuAddVCD_Click(); });
+
+    // The right-click menu to the commands it repeats; the window's own items are the frame's.
+    for (int i = 0; i < frmMain::ShortcutCount; ++i)
+        connect(window.mnuShortcut(i), &QAction::triggered, this,
+                [this, i] { m_shortcuts.mnuShortcut_Click(i); });
+    connect(window.mnuAutoVCD(), &QAction::triggered, this, [this] { m_vcd.mnuAutoVCD_Click(); });
+    connect(window.cmdAbt(), &QPushButton::clicked, this, [this] { m_about.cmdAbt_Click(); });
+
+    // Zoom button and its menu to the video window.
+    connect(window.cmdFull(), &QPushButton::clicked, this, [this] { m_zoom.cmdFull_Click(); });
+    connect(window.mnuHalf(), &QAction::triggered, this, [this] { m_zoom.mnuHalf_Click(); });
+    connect(window.mnuOriginal(), &QAction::triggered, this, [this] { m_zoom.mnuOriginal_Click(); });
+    connect(window.mnuDouble(), &QAction::triggered, this, [this] { m_zoom.mnuDouble_Click(); });
+    connect(window.mnuFull(), &QAction::triggered, this, [this] { m_zoom.mnuFull_Click(); });
+    connect(window.mnuFullCtrl(), &QAction::triggered, this, [this] { m_zoom.mnuFullCtrl_Click(); });
 
     // Time display and seek bar to the tick's handlers.
     connect(window.lblTime(), &ClickableLabel::clicked, this, [this] { m_tick.lblTime_Click(); });

@@ -12,8 +12,12 @@
 #include "playback/TransportHost.h"
 #include "playlist/MediaAdder.h"
 #include "playlist/PlaylistPanel.h"
+#include "playlist/VideoCd.h"
+#include "ui/AboutBox.h"
 #include "ui/MainFrame.h"
 #include "ui/OnTopRule.h"
+#include "ui/ShortcutMenu.h"
+#include "ui/ZoomCommands.h"
 #include "ui/frmMain.h"
 #include "ui/frmPlayer.h"
 
@@ -42,12 +46,14 @@ struct ProgramEnvironment {
     std::function<QString()> findCdDrive = {};
     // Where the options are kept between runs; empty gets the per-user store.
     std::shared_ptr<SettingsStore> settings = {};
+    // The "Error" box of a Video CD track that cannot be opened; empty shows the real box.
+    std::function<void(const QString &)> showError = {};
 };
 
 // The one place that creates the windows and wires them. Each window exists at most once and is
 // reached through its accessor, which creates it on first use; the video window (with the engine in
 // it) is created again after the user closes it.
-class Program : public QObject, public VideoWindowHost, public TransportHost {
+class Program : public QObject, public VideoWindowHost, public TransportHost, public ZoomHost {
     Q_OBJECT
 public:
     explicit Program(ProgramEnvironment environment);
@@ -58,7 +64,7 @@ public:
 
     // The first reference loads the main window (its whole start-up sequence).
     frmMain &mainWindow() override;
-    frmPlayer &videoWindow();
+    frmPlayer &videoWindow() override;
     MediaEngine &engine() override { return videoWindow().MediaPlayer1(); }
 
     frmSplash *splash() const { return m_splash; }
@@ -70,6 +76,10 @@ public:
     AudioControls &audio() { return m_audio; }
     PlaylistPanel &panel() { return m_panel; }
     MediaAdder &adder() { return m_adder; }
+    VideoCd &videoCd() { return m_vcd; }
+    ZoomCommands &zoom() { return m_zoom; }
+    ShortcutMenu &shortcuts() { return m_shortcuts; }
+    AboutBox &about() { return m_about; }
     OnTopRule &onTopRule() { return m_onTop; }
     // The main window's frame handlers (creates the window on first use).
     MainFrame &frame() { return (mainWindow(), *m_frame); }
@@ -87,6 +97,7 @@ public:
     QWidget &videoWindowWidget() override { return videoWindow(); }
     RandomSource &random() override { return *m_env.random; }
     bool askBreakForChangingCd() override;
+    void showEngineError(const QString &description) override;
     bool closing() const override { return m_closing; }
 
 protected:
@@ -108,6 +119,10 @@ private:
     AudioControls m_audio;
     PlaylistPanel m_panel;
     MediaAdder m_adder;
+    VideoCd m_vcd;
+    ZoomCommands m_zoom;
+    ShortcutMenu m_shortcuts;
+    AboutBox m_about;
     QPointer<frmSplash> m_splash;
     QPointer<frmMain> m_main;
     QPointer<MainFrame> m_frame;

@@ -298,6 +298,9 @@ void GstMediaEngine::unload()
 {
     if (m_playbin)
         gst_element_set_state(m_playbin, GST_STATE_NULL);
+    // A sink that went down to NULL has forgotten the window it drew into; without a handle at its
+    // next start it would open a window of its own.
+    m_attachedWindow = 0;
     // With every streaming thread stopped nothing can be posted about the previous file any more.
     m_fileLive = false;
     m_decoderRanDry = false;

@@ -24,6 +24,8 @@
 //   attenuates the opposite channel by |b|/100 dB (b > 0 lowers the left channel). Both read back
 //   exactly as written, apply at once and survive opening another file.
 // - DisplaySize(): 0 = native picture size, 3 = full screen, 4 = picture fitted to the engine area.
+//   Setting 0 gives the engine area the loaded picture's own size (one picture pixel to one logical
+//   pixel); with no picture loaded the area keeps its size. The host may size the area again later.
 class MediaEngine {
 public:
     enum DisplayMode { DisplayNative = 0, DisplayFullScreen = 3, DisplayFit = 4 };

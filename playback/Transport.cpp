@@ -179,10 +179,7 @@ Transport::Outcome Transport::startSelected()
     SharedState &state = m_host.sharedState();
     state.CurrentIndex = static_cast<std::int16_t>(selected);
 
-    // The seek bar holds 16-bit whole seconds; a longer file keeps the previous range.
-    const double seconds = std::trunc(engine.Duration());
-    if (seconds >= 0 && seconds <= std::numeric_limits<std::int16_t>::max())
-        window.scrlTime()->setRange(0, static_cast<int>(seconds));
+    setSeekRange(*window.scrlTime(), engine.Duration());
 
     if (engine.DisplaySize() == MediaEngine::DisplayFullScreen) {
         m_host.videoWindowWidget().showMinimized();
@@ -196,6 +193,13 @@ Transport::Outcome Transport::startSelected()
         return Outcome::Failed;
     hideVideoForAudioKind();
     return Outcome::Started;
+}
+
+void Transport::setSeekRange(QSlider &scrlTime, double duration)
+{
+    const double seconds = std::trunc(duration);
+    if (seconds >= 0 && seconds <= std::numeric_limits<std::int16_t>::max())
+        scrlTime.setRange(0, static_cast<int>(seconds));
 }
 
 void Transport::hideVideoForAudioKind()

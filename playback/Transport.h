@@ -1,5 +1,6 @@
 #pragma once
 
+class QSlider;
 class TransportHost;
 
 // The transport commands and the play order: Play, Pause, Stop, Next, Previous, the shuffle and
@@ -29,6 +30,9 @@ public:
     bool breakBoxOpen() const { return m_breakBoxOpen; }
     // True after a pass over the whole list found nothing playable; cleared by the next command.
     bool gaveUp() const { return m_gaveUp; }
+
+    // The seek bar runs over the whole seconds of a duration; one beyond 16 bits keeps the old range.
+    static void setSeekRange(QSlider &scrlTime, double duration);
 
     static constexpr const char *MarqueePrefix = "- Qwelto Player 2.0 -   ";
 

@@ -1,6 +1,7 @@
 #pragma once
 
 class MediaEngine;
+class QString;
 class QWidget;
 class RandomSource;
 class frmMain;
@@ -19,6 +20,8 @@ public:
     virtual RandomSource &random() = 0;
     // The modal "Break for changing CD" box; true when the user answers OK.
     virtual bool askBreakForChangingCd() = 0;
+    // The modal "Error" box with the engine's description of a failure (OK only, no icon).
+    virtual void showEngineError(const QString &description) = 0;
     // True once the main window has closed: a handler that waited in a modal box stops there.
     virtual bool closing() const = 0;
 };

@@ -196,6 +196,8 @@ void VideoOutput::setMode(int mode)
         enterFullScreen();
     else if (before == MediaEngine::DisplayFullScreen && mode != before && m_fullScreen)
         m_fullScreen->hide();
+    if (mode == MediaEngine::DisplayNative && m_area && !m_picture.isEmpty())
+        m_area->resize(m_picture);
     layout();
 }
 

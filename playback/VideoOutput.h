@@ -18,7 +18,7 @@ public:
 
     // Display size of the loaded picture (pixel aspect applied); empty when there is none.
     void setPictureSize(const QSize &size);
-    // One of MediaEngine::DisplayMode.
+    // One of MediaEngine::DisplayMode. Native also gives the area the picture's own size.
     void setMode(int mode);
     void setControlsVisible(bool on);
     void setPlaying(bool playing);

@@ -78,3 +78,10 @@ void FakeMediaEngine::Stop()
     m_position = 0;
     m_atEnd = false;
 }
+
+void FakeMediaEngine::setDisplaySize(int mode)
+{
+    m_displaySize = mode;
+    if (mode == DisplayNative && m_area && !m_videoSize.isEmpty())
+        m_area->resize(m_videoSize);
+}

@@ -2,14 +2,18 @@
 
 #include "playback/MediaEngine.h"
 
+#include <QPointer>
 #include <QSet>
 #include <QStringList>
+#include <QWidget>
 
 // An engine for the decision logic: it "plays" any path instantly, except those declared unplayable,
 // and keeps the engine's contract (position reads the duration after the end, Stop rewinds, etc.).
 // Time only moves when a test says so.
 class FakeMediaEngine : public MediaEngine {
 public:
+    explicit FakeMediaEngine(QWidget *engineArea = nullptr) : m_area(engineArea) {}
+
     // Every open, in order, for tests that check what was played.
     QStringList opened;
     // Paths whose open fails.
@@ -34,7 +38,7 @@ public:
     void Pause() override;
     void Stop() override;
     int DisplaySize() const override { return m_displaySize; }
-    void setDisplaySize(int mode) override { m_displaySize = mode; }
+    void setDisplaySize(int mode) override;
     long Volume() const override { return m_volume; }
     void setVolume(long v) override { m_volume = v; }
     long Balance() const override { return m_balance; }
@@ -63,4 +67,5 @@ private:
     QString m_errorDescription;
     bool m_fullScreenControls = false;
     QSize m_videoSize;
+    QPointer<QWidget> m_area;
 };

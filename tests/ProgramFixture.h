@@ -32,6 +32,8 @@ struct ProgramFixture {
     std::shared_ptr<SequenceRandom> random = std::make_shared<SequenceRandom>();
     std::function<bool()> breakAnswer = [] { return true; };
     int breakBoxes = 0;
+    // The descriptions shown in "Error" boxes, in order.
+    QStringList errorBoxes;
     QList<int> pauses;
     QList<TopMostCall> topMostCalls;
     int enginesMade = 0;
@@ -43,15 +45,16 @@ struct ProgramFixture {
     {
         ProgramEnvironment env;
         env.appFolder = appFolder.path();
-        env.makeEngine = [this](QWidget *) {
+        env.makeEngine = [this](QWidget *area) {
             ++enginesMade;
-            return std::make_unique<FakeMediaEngine>();
+            return std::make_unique<FakeMediaEngine>(area);
         };
         env.random = random;
         env.askBreak = [this] {
             ++breakBoxes;
             return breakAnswer();
         };
+        env.showError = [this](const QString &description) { errorBoxes.append(description); };
         env.pause = [this](int ms) { pauses.append(ms); };
         env.setTopMost = [this](QWidget &, bool topMost, QPoint position) {
             topMostCalls.append({topMost, position});

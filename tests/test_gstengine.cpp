@@ -327,6 +327,8 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         GstMediaEngine engine(area, options(true));
+        // A second open too: the sink, taken down between files, must be given the window again.
+        engine.setFileName(media(QStringLiteral("mpg")));
         engine.setFileName(media(QStringLiteral("avi")));
         QCOMPARE(engine.ErrorCode(), 0L);
         engine.Pause();

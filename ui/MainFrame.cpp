@@ -14,6 +14,7 @@ MainFrame::MainFrame(frmMain &window, SharedState &state)
     : QObject(&window), m_window(window), m_state(state), m_drag(new WindowDrag(&window))
 {
     // The drag filter sees presses first; this one sees the releases for the menus.
+    m_drag->addHandle(&window);
     m_drag->addHandle(window.Label3());
     window.installEventFilter(this);
     window.picPlayList()->installEventFilter(this);

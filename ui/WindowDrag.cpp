@@ -4,10 +4,7 @@
 #include <QWidget>
 #include <QWindow>
 
-WindowDrag::WindowDrag(QWidget *window) : QObject(window), m_window(window)
-{
-    window->installEventFilter(this);
-}
+WindowDrag::WindowDrag(QWidget *window) : QObject(window), m_window(window) {}
 
 void WindowDrag::addHandle(QWidget *handle)
 {

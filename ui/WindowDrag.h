@@ -18,7 +18,7 @@ public:
     // button.
     bool begin(Qt::MouseButton button, QPoint globalPosition);
 
-    // Lets presses on a child (a title label) drag the window too.
+    // Lets presses on a widget (the window's background, a title label) drag the window.
     void addHandle(QWidget *handle);
 
     bool dragging() const { return m_following; }

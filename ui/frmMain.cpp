@@ -2,6 +2,7 @@
 
 #include "ui/AppIcon.h"
 #include "ui/ClickableLabel.h"
+#include "ui/Fonts.h"
 #include "ui/GlyphButton.h"
 #include "ui/Glyphs.h"
 #include "ui/PictureToggle.h"
@@ -25,39 +26,15 @@
 
 namespace {
 
+using Fonts::courierNew;
+using Fonts::msSansSerif;
+using Fonts::tahoma;
+using Fonts::verdana;
+
 // Design sizes in twips.
 constexpr int OuterWidth = 5145;
 constexpr int OuterHeightWithPlaylist = 5700;
 constexpr int OuterHeightFolded = 1880;
-
-QFont fontOf(const QStringList &families, double points, bool bold = false)
-{
-    QFont font(families.front());
-    font.setFamilies(families);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-// Fonts named by the layout, each followed by the free font closest to it.
-QFont verdana(double points)
-{
-    return fontOf({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")}, points);
-}
-
-QFont courierNew(double points, bool bold = false)
-{
-    return fontOf({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
-                   QStringLiteral("DejaVu Sans Mono")},
-                  points, bold);
-}
-
-QFont msSansSerif(double points, bool bold = false)
-{
-    return fontOf({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
-                   QStringLiteral("DejaVu Sans")},
-                  points, bold);
-}
 
 template <typename W> W *named(W *widget, const char *name, const QString &accessibleName = {})
 {
@@ -97,11 +74,6 @@ PictureToggle *toggle(QWidget *parent, PictureToggle::Kind kind, const char *nam
     auto *c = named(new PictureToggle(kind, parent), name, tooltip);
     c->setToolTip(tooltip);
     return c;
-}
-
-QFont tahoma(double points)
-{
-    return fontOf({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")}, points);
 }
 
 // The playlist panel: a picture box with a background of its own.

@@ -1,0 +1,98 @@
+#include "ui/ZoomCommands.h"
+
+#include "playback/MediaEngine.h"
+#include "ui/Twips.h"
+#include "ui/frmMain.h"
+#include "ui/frmPlayer.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QMenu>
+
+#include <cmath>
+
+namespace {
+
+// The engine area sits this much inside the video window on each axis.
+constexpr int AreaMargin = 20;
+
+QSize twipsOf(const QWidget &widget)
+{
+    return {static_cast<int>(std::lround(Twips::fromPixelsX(widget.width(), &widget))),
+            static_cast<int>(std::lround(Twips::fromPixelsY(widget.height(), &widget)))};
+}
+
+void resizeInTwips(QWidget &widget, QSize twips)
+{
+    widget.resize(Twips::toPixelsX(twips.width(), &widget), Twips::toPixelsY(twips.height(), &widget));
+}
+
+} // namespace
+
+QSize ZoomCommands::halfOf(QSize windowTwips)
+{
+    return {windowTwips.width() / 2, windowTwips.height() / 2};
+}
+
+QSize ZoomCommands::doubleOf(QSize engineAreaTwips)
+{
+    return {(engineAreaTwips.width() + AreaMargin) * 2, (engineAreaTwips.height() + AreaMargin) * 2};
+}
+
+void ZoomCommands::cmdFull_Click()
+{
+    frmMain &window = m_host.mainWindow();
+    window.mnuZoom()->setDefaultAction(nullptr);
+    window.mnuZoom()->popup(QCursor::pos());
+}
+
+void ZoomCommands::mnuHalf_Click()
+{
+    frmPlayer &player = m_host.videoWindow();
+    player.hide();
+    resizeInTwips(player, halfOf(twipsOf(player)));
+    player.MediaPlayer1().setDisplaySize(MediaEngine::DisplayFit);
+    // Showing runs the window's repaint rule, which hides it again unless a video is loaded.
+    player.show();
+}
+
+void ZoomCommands::mnuOriginal_Click()
+{
+    frmPlayer &player = m_host.videoWindow();
+    player.MediaPlayer1().setDisplaySize(MediaEngine::DisplayNative);
+    player.hide();
+    player.show();
+}
+
+void ZoomCommands::mnuDouble_Click()
+{
+    frmPlayer &player = m_host.videoWindow();
+    player.hide();
+    // At native size the engine area takes the picture's own size; the window is built around it.
+    player.MediaPlayer1().setDisplaySize(MediaEngine::DisplayNative);
+    resizeInTwips(player, doubleOf(twipsOf(*player.engineArea())));
+    player.MediaPlayer1().setDisplaySize(MediaEngine::DisplayFit);
+    player.show();
+    player.activateWindow();
+}
+
+void ZoomCommands::mnuFull_Click()
+{
+    frmPlayer &player = m_host.videoWindow();
+    MediaEngine &engine = player.MediaPlayer1();
+    if (engine.DisplaySize() == MediaEngine::DisplayFullScreen) {
+        // Leaving full screen always lands in fit mode, and the video window, which minimised itself
+        // for full screen, comes back.
+        engine.setDisplaySize(MediaEngine::DisplayFit);
+        if (player.isMinimized())
+            player.showNormal();
+    } else {
+        engine.setDisplaySize(MediaEngine::DisplayFullScreen);
+    }
+}
+
+void ZoomCommands::mnuFullCtrl_Click()
+{
+    const bool checked = m_host.mainWindow().mnuFullCtrl()->isChecked();
+    m_host.videoWindow().MediaPlayer1().setFullScreenControls(!checked);
+}
