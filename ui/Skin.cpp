@@ -433,12 +433,22 @@ QPixmap logo(QSize size, qreal devicePixelRatio)
         p.setBrush(glass);
         p.drawRoundedRect(tile.adjusted(0.5, 0.5, -0.5, -0.5), corner, corner);
 
-        const QPointF centre = tile.center() + QPointF(-tile.width() * 0.03, -tile.height() * 0.02);
+        const QPointF centre = tile.center() + QPointF(-tile.width() * 0.06, -tile.height() * 0.07);
         const qreal ring = tile.height() * 0.30;
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(QColor(255, 255, 255), tile.height() * 0.085, Qt::SolidLine, Qt::RoundCap));
         p.drawEllipse(centre, ring, ring);
-        p.drawLine(centre + QPointF(ring * 0.45, ring * 0.45), centre + QPointF(ring * 1.15, ring * 1.15));
+        // The Q's tail: a tapered swash leaving the ring at its foot and running off to the right.
+        const auto at = [&](qreal x, qreal y) { return centre + QPointF(x * ring, y * ring); };
+        QPainterPath tail;
+        tail.moveTo(at(0.10, 0.80));
+        tail.cubicTo(at(0.55, 0.98), at(0.90, 1.22), at(1.38, 1.16));
+        tail.lineTo(at(1.30, 1.40));
+        tail.cubicTo(at(0.80, 1.50), at(0.40, 1.20), at(-0.02, 0.98));
+        tail.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 255, 255));
+        p.drawPath(tail);
         QPainterPath play;
         const qreal t = ring * 0.55;
         play.moveTo(centre + QPointF(-t * 0.55, -t));
