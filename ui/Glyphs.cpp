@@ -202,15 +202,15 @@ void paintMark(QPainter &painter, const QRectF &box, Mark mark, const QColor &co
     const qreal radius = side / 2 - 0.5;
     QRadialGradient metal(centre - QPointF(side * 0.18, side * 0.22), side * 0.75);
     metal.setColorAt(0, QColor(0xff, 0xff, 0xff));
-    metal.setColorAt(0.45, QColor(0xd3, 0xda, 0xe2));
-    metal.setColorAt(1, QColor(0x86, 0x91, 0x9e));
+    metal.setColorAt(0.5, QColor(0xdc, 0xe2, 0xe9));
+    metal.setColorAt(1, QColor(0x9c, 0xa7, 0xb3));
     painter.setPen(QPen(QColor(0x0a, 0x0c, 0x0f), 1));
     painter.setBrush(metal);
     painter.drawEllipse(centre, radius, radius);
 
-    const qreal inset = side * 0.3;
-    const QRectF area(centre.x() - side / 2 + inset, centre.y() - side / 2 + inset, side - 2 * inset,
-                      side - 2 * inset);
+    // A mark of whole pixels about the centre: at nine pixels a cross off the pixel grid is a smudge.
+    const qreal half = std::max(1.0, std::round(side * 0.22 * dpr) / dpr);
+    const QRectF area(centre.x() - half, centre.y() - half, 2 * half, 2 * half);
     switch (mark) {
     case Mark::Minimise: {
         // A bar on whole pixels, low in the button, where a minimised window goes.
@@ -222,7 +222,7 @@ void paintMark(QPainter &painter, const QRectF &box, Mark mark, const QColor &co
         break;
     }
     case Mark::Close:
-        painter.setPen(stroke(colour, std::max(1.0, side * 0.13)));
+        painter.setPen(stroke(colour, dpr < 1.5 ? 1.1 : std::max(1.25, side * 0.13)));
         painter.drawLine(area.topLeft(), area.bottomRight());
         painter.drawLine(area.bottomLeft(), area.topRight());
         break;
