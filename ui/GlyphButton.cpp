@@ -18,6 +18,12 @@ struct Look {
     QColor glyph;
 };
 
+QColor mix(const QColor &a, const QColor &b, float t)
+{
+    return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * t, a.greenF() + (b.greenF() - a.greenF()) * t,
+                            a.blueF() + (b.blueF() - a.blueF()) * t);
+}
+
 } // namespace
 
 GlyphButton::GlyphButton(QWidget *parent) : GlyphButton(QString(), parent) {}
@@ -35,21 +41,26 @@ void GlyphButton::paintEvent(QPaintEvent *)
 
     const bool down = isDown() || isChecked();
     const bool hover = isEnabled() && underMouse();
-    Look look{QColor(0x4b, 0x52, 0x5b), QColor(0x24, 0x28, 0x2e), QColor(0xe4, 0xe9, 0xee)};
+    Look look{QColor(0x5a, 0x64, 0x72), QColor(0x27, 0x2d, 0x36), QColor(0xe4, 0xe9, 0xee)};
     if (!isEnabled())
-        look = {QColor(0x5a, 0x5e, 0x63), QColor(0x3f, 0x42, 0x46), QColor(0x86, 0x8b, 0x91)};
+        look = {QColor(0x55, 0x5b, 0x63), QColor(0x3b, 0x40, 0x47), QColor(0x86, 0x8d, 0x96)};
     else if (down)
-        look = {QColor(0x1a, 0x1d, 0x21), QColor(0x2e, 0x33, 0x39), Lit};
+        look = {QColor(0x17, 0x1a, 0x1f), QColor(0x2e, 0x34, 0x3d), Lit};
     else if (hover)
-        look = {QColor(0x5f, 0x68, 0x73), QColor(0x33, 0x39, 0x40), QColor(0xff, 0xff, 0xff)};
+        look = {QColor(0x6c, 0x77, 0x86), QColor(0x31, 0x38, 0x43), QColor(0xff, 0xff, 0xff)};
 
     // Half-pixel inset: a one-pixel outline on a whole-pixel rectangle would straddle two pixels.
     const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const qreal radius = std::min(4.0, std::min(frame.width(), frame.height()) * 0.22);
     QLinearGradient fill(frame.topLeft(), frame.bottomLeft());
     fill.setColorAt(0, look.top);
+    if (!down) {
+        // A soft break across the middle, as on turned metal caught by a light from above.
+        fill.setColorAt(0.48, mix(look.top, look.bottom, 0.42f));
+        fill.setColorAt(0.52, mix(look.top, look.bottom, 0.56f));
+    }
     fill.setColorAt(1, look.bottom);
-    p.setPen(QPen(QColor(0x0d, 0x0f, 0x12), 1));
+    p.setPen(QPen(QColor(0x09, 0x0b, 0x0e), 1));
     p.setBrush(fill);
     p.drawRoundedRect(frame, radius, radius);
 

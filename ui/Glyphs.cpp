@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QRadialGradient>
 
 #include <algorithm>
 #include <cmath>
@@ -195,21 +196,33 @@ void paintMark(QPainter &painter, const QRectF &box, Mark mark, const QColor &co
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal dpr = devicePixelRatioOf(painter);
     const qreal side = std::min(box.width(), box.height());
-    const qreal inset = side * 0.15;
-    const QRectF area(box.center().x() - side / 2 + inset, box.center().y() - side / 2 + inset,
-                      side - 2 * inset, side - 2 * inset);
+
+    // The marks sit on small silver buttons: a dark mark alone would vanish into a dark title strip.
+    const QPointF centre = box.center();
+    const qreal radius = side / 2 - 0.5;
+    QRadialGradient metal(centre - QPointF(side * 0.18, side * 0.22), side * 0.75);
+    metal.setColorAt(0, QColor(0xff, 0xff, 0xff));
+    metal.setColorAt(0.5, QColor(0xdc, 0xe2, 0xe9));
+    metal.setColorAt(1, QColor(0x9c, 0xa7, 0xb3));
+    painter.setPen(QPen(QColor(0x0a, 0x0c, 0x0f), 1));
+    painter.setBrush(metal);
+    painter.drawEllipse(centre, radius, radius);
+
+    // A mark of whole pixels about the centre: at nine pixels a cross off the pixel grid is a smudge.
+    const qreal half = std::max(1.0, std::round(side * 0.22 * dpr) / dpr);
+    const QRectF area(centre.x() - half, centre.y() - half, 2 * half, 2 * half);
     switch (mark) {
     case Mark::Minimise: {
-        // A bar on whole pixels, at the foot of the box where a minimised window goes.
-        const qreal thickness = std::max(1.0, snap(side * 0.2, dpr));
-        const qreal bottom = snap(area.bottom(), dpr);
+        // A bar on whole pixels, low in the button, where a minimised window goes.
+        const qreal thickness = std::max(1.0, snap(side * 0.14, dpr));
+        const qreal bottom = snap(area.bottom() - side * 0.06, dpr);
         const QRectF bar(QPointF(snap(area.left(), dpr), bottom - thickness),
                          QPointF(snap(area.right(), dpr), bottom));
         painter.fillRect(bar, colour);
         break;
     }
     case Mark::Close:
-        painter.setPen(stroke(colour, std::max(1.2, side * 0.16)));
+        painter.setPen(stroke(colour, dpr < 1.5 ? 1.1 : std::max(1.25, side * 0.13)));
         painter.drawLine(area.topLeft(), area.bottomRight());
         painter.drawLine(area.bottomLeft(), area.topRight());
         break;

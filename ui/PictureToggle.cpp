@@ -13,7 +13,7 @@
 namespace {
 
 const QColor Lit(0x7c, 0xfc, 0x7c);
-const QColor Dim(0x6c, 0x73, 0x7b);
+const QColor Dim(0x74, 0x7e, 0x8a);
 
 QPen stroke(const QColor &colour, qreal width)
 {
@@ -147,9 +147,9 @@ void PictureToggle::paintPicture(QPainter &painter, const QRectF &box, Kind kind
     const QRectF plate = box.adjusted(0.5, 0.5, -0.5, -0.5);
     const qreal radius = plateRadius(plate);
     QLinearGradient fill(plate.topLeft(), plate.bottomLeft());
-    fill.setColorAt(0, lit ? QColor(0x1c, 0x30, 0x22) : QColor(0x2c, 0x30, 0x36));
-    fill.setColorAt(1, lit ? QColor(0x0c, 0x17, 0x0f) : QColor(0x17, 0x1a, 0x1e));
-    painter.setPen(QPen(lit ? QColor(0x2f, 0x6b, 0x3b) : QColor(0x0d, 0x0f, 0x12), 1));
+    fill.setColorAt(0, lit ? QColor(0x1a, 0x33, 0x22) : QColor(0x2b, 0x31, 0x3a));
+    fill.setColorAt(1, lit ? QColor(0x0a, 0x16, 0x0f) : QColor(0x14, 0x18, 0x1d));
+    painter.setPen(QPen(lit ? QColor(0x2f, 0x6b, 0x3b) : QColor(0x09, 0x0b, 0x0e), 1));
     painter.setBrush(fill);
     painter.drawRoundedRect(plate, radius, radius);
 
