@@ -24,7 +24,8 @@ QStringList VideoCd::tracks(const QString &driveRoot)
     const QString folder = folders.front();
     // A disc lists its tracks in name order; sorting keeps that order on any file system.
     const QStringList names =
-        QDir(root.filePath(folder)).entryList({QStringLiteral("avseq*.*")}, QDir::Files, QDir::Name);
+        QDir(root.filePath(folder))
+            .entryList({QStringLiteral("avseq*.*")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     QStringList entries;
     entries.reserve(names.size());
     for (const QString &name : names)

@@ -60,6 +60,7 @@ void FakeMediaEngine::finish()
 
 void FakeMediaEngine::Play()
 {
+    ++plays;
     if (!m_fileName.isEmpty() && m_errorCode == 0)
         m_state = State::Playing;
 }

@@ -18,6 +18,8 @@ public:
     QStringList opened;
     // Paths whose open fails.
     QSet<QString> unplayable;
+    // Every Play() call, whether or not there was anything to play.
+    int plays = 0;
     // Duration given to every playable file.
     double durationOfEachFile = 3.0;
 

@@ -4,6 +4,7 @@
 #include "FakeMediaEngine.h"
 #include "MemorySettings.h"
 #include "app/Program.h"
+#include "playlist/Playlist.h"
 
 #include <QFile>
 #include <QList>
@@ -75,6 +76,8 @@ struct ProgramFixture {
     }
 
     void tick() { program->tick().tmrAnimate_Timer(); }
+
+    QStringList entries() { return Playlist::entries(*main().lstPlay()); }
 
     QString lastList() const { return appFolder.filePath(QStringLiteral("lastlist.lst")); }
 

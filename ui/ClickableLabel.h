@@ -2,16 +2,20 @@
 
 #include <QLabel>
 
-// A label that reports a left click, for the labels and pictures the user clicks (the time, the
-// minimise and close glyphs).
+// A label that acts as a button: the time (elapsed or remaining), the minimise and close marks. It
+// reports a left click, or Space or Enter while it has the keyboard focus, and keeps its presses
+// from reaching the window, which would otherwise start moving.
 class ClickableLabel : public QLabel {
     Q_OBJECT
 public:
-    using QLabel::QLabel;
+    explicit ClickableLabel(QWidget *parent = nullptr) : ClickableLabel(QString(), parent) {}
+    explicit ClickableLabel(const QString &text, QWidget *parent = nullptr);
 
 Q_SIGNALS:
     void clicked();
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 };

@@ -6,6 +6,7 @@
 #include "ui/frmMain.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -76,6 +77,13 @@ void MainFrame::mnuHide_Click()
 
 bool MainFrame::eventFilter(QObject *watched, QEvent *event)
 {
+    // The menu key (or Shift+F10) opens the menu too, so that it is reachable from the keyboard; the
+    // mouse opens it on the right button's release, below.
+    if (event->type() == QEvent::ContextMenu && watched == &m_window &&
+        static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
+        popUpMenu(m_window.mapToGlobal(m_window.rect().center()), true);
+        return true;
+    }
     if (event->type() != QEvent::MouseButtonRelease)
         return QObject::eventFilter(watched, event);
     const auto *mouse = static_cast<QMouseEvent *>(event);

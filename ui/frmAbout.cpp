@@ -22,7 +22,11 @@ constexpr int ClientHeight = 3735;
 // The box's blue: its background, and the frame's border and text.
 const QColor Blue(0x11, 0x7e, 0xd9);
 
-// The frame over the whole box: a blue border around the skin's face.
+// Height of the blue band that carries the heading, in twips.
+constexpr int HeadingBand = 285;
+
+// The frame over the whole box: a blue border, wider at the top where the heading is written on it,
+// around the skin's face.
 class BlueFrame : public QFrame {
 public:
     using QFrame::QFrame;
@@ -32,7 +36,7 @@ protected:
     {
         QPainter painter(this);
         painter.fillRect(rect(), Blue);
-        Skin::paintAbout(painter, rect().adjusted(3, 3, -3, -3));
+        Skin::paintAbout(painter, rect().adjusted(3, Twips::toPixelsY(HeadingBand, this), -3, -3));
     }
 };
 
