@@ -211,7 +211,8 @@ GstMediaEngine::GstMediaEngine(QWidget *engineArea, GstEngineOptions options) : 
         connect(m_video.get(), &VideoOutput::areaLost, this, [this] { onAreaLost(); });
         connect(m_video.get(), &VideoOutput::leaveFullScreenRequested, this, [this] {
             setDisplaySize(m_modeBeforeFullScreen);
-            emit displaySizeChanged(m_displayMode);
+            if (m_fullScreenLeft)
+                m_fullScreenLeft();
         });
         connect(m_video.get(), &VideoOutput::playPauseRequested, this,
                 [this] { m_playing ? Pause() : Play(); });

@@ -68,6 +68,7 @@ public:
     bool FullScreenControls() const override;
 
     QSize NativeVideoSize() const override;
+    void setFullScreenLeftHandler(std::function<void()> handler) override { m_fullScreenLeft = std::move(handler); }
 
     // Fixed codes for failures that come with no GStreamer error of their own.
     static constexpr long ErrorNoMessage = 1000;
@@ -77,8 +78,6 @@ public:
 signals:
     void endOfStream();
     void errorOccurred(long code, const QString &description);
-    // The user left full screen from the full-screen window itself (Escape, double-click, button).
-    void displaySizeChanged(int mode);
 
 private:
     friend struct GstEngineCallbacks;
@@ -125,6 +124,7 @@ private:
     int m_displayMode = DisplayNative;
     int m_modeBeforeFullScreen = DisplayNative;
     bool m_fullScreenControls = false;
+    std::function<void()> m_fullScreenLeft;
 
     // Written by streaming threads through the bus sync handler.
     std::atomic<bool> m_eos{false};

@@ -3,6 +3,8 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
+
 // The one media-playback engine of the program. The video window hosts it and every other part of
 // the program reaches it through these operations only.
 //
@@ -62,6 +64,11 @@ public:
     // Whether a small control bar is offered over the full-screen picture.
     virtual void setFullScreenControls(bool on) = 0;
     virtual bool FullScreenControls() const = 0;
+
+    // Called after the user left full screen from the engine's own full-screen window (a key, a
+    // double-click or its control bar); DisplaySize() has changed by then. An engine without such a
+    // window never calls it.
+    virtual void setFullScreenLeftHandler(std::function<void()> handler) { (void)handler; }
 
     // The loaded picture's size in pixels (pixel aspect applied); empty for audio or when empty.
     virtual QSize NativeVideoSize() const = 0;

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -76,6 +77,13 @@ private Q_SLOTS:
         QTest::mouseClick(panel, Qt::RightButton, {}, backgroundOf(*panel));
         QTRY_VERIFY(menu->isVisible());
         QCOMPARE(menu->defaultAction(), nullptr);
+        menu->hide();
+
+        // The menu key opens it as the background does.
+        QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(10, 10), main.mapToGlobal(QPoint(10, 10)));
+        QApplication::sendEvent(&main, &key);
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(menu->defaultAction(), main.mnuShortcut(1));
         menu->hide();
 
         // Neither the list itself nor a left click opens it.

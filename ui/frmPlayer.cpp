@@ -39,6 +39,12 @@ frmPlayer::frmPlayer(VideoWindowHost &host, const EngineFactory &makeEngine)
     resize(Twips::toPixels(QSize(ClientWidth, ClientHeight), this));
 
     m_engine = makeEngine(m_engineArea);
+    // The window minimised itself for full screen; when the user leaves full screen from the picture
+    // itself, it comes back.
+    m_engine->setFullScreenLeftHandler([this] {
+        if (isMinimized())
+            showNormal();
+    });
     Form_Initialize();
 }
 
