@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 AboutBox::~AboutBox()
 {
@@ -25,6 +26,9 @@ void AboutBox::cmdAbt_Click()
         drag->addHandle(m_box->Label4(0));
         drag->addHandle(m_box->Label4(1));
         connect(m_box->cmdOk(), &QPushButton::clicked, this, &AboutBox::cmdOk_Click);
+        // Escape closes the box as OK does.
+        connect(new QShortcut(QKeySequence::Cancel, m_box), &QShortcut::activated, this,
+                &AboutBox::cmdOk_Click);
         m_box->Form_Load();
         return;
     }
