@@ -68,7 +68,10 @@ public:
     bool FullScreenControls() const override;
 
     QSize NativeVideoSize() const override;
-    void setFullScreenLeftHandler(std::function<void()> handler) override { m_fullScreenLeft = std::move(handler); }
+    void setFullScreenLeftHandler(std::function<void()> handler) override
+    {
+        m_fullScreenLeft = std::move(handler);
+    }
 
     // Fixed codes for failures that come with no GStreamer error of their own.
     static constexpr long ErrorNoMessage = 1000;

@@ -68,7 +68,7 @@ public:
     // Called after the user left full screen from the engine's own full-screen window (a key, a
     // double-click or its control bar); DisplaySize() has changed by then. An engine without such a
     // window never calls it.
-    virtual void setFullScreenLeftHandler(std::function<void()> handler) { (void)handler; }
+    virtual void setFullScreenLeftHandler(std::function<void()> handler) = 0;
 
     // The loaded picture's size in pixels (pixel aspect applied); empty for audio or when empty.
     virtual QSize NativeVideoSize() const = 0;

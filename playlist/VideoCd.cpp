@@ -21,7 +21,7 @@ QStringList VideoCd::tracks(const QString &driveRoot)
         root.entryList({QStringLiteral("mpegav")}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     if (folders.isEmpty())
         return {};
-    const QString folder = folders.front();
+    const QString &folder = folders.front();
     // A disc lists its tracks in name order; sorting keeps that order on any file system.
     const QStringList names =
         QDir(root.filePath(folder))

@@ -52,6 +52,12 @@ public:
     void setFullScreenControls(bool on) override { m_fullScreenControls = on; }
     bool FullScreenControls() const override { return m_fullScreenControls; }
     QSize NativeVideoSize() const override { return m_videoSize; }
+    void setFullScreenLeftHandler(std::function<void()> handler) override
+    {
+        fullScreenLeft = std::move(handler);
+    }
+    // What the host asked to hear when the user leaves full screen; a test calls it to play the user.
+    std::function<void()> fullScreenLeft;
 
     QSize videoSizeOfEachFile = QSize(320, 240);
 

@@ -48,6 +48,10 @@ public:
     void setFullScreenControls(bool on) override { m_engine.setFullScreenControls(on); }
     bool FullScreenControls() const override { return m_engine.FullScreenControls(); }
     QSize NativeVideoSize() const override { return m_engine.NativeVideoSize(); }
+    void setFullScreenLeftHandler(std::function<void()> handler) override
+    {
+        m_engine.setFullScreenLeftHandler(std::move(handler));
+    }
 
 private:
     GstMediaEngine m_engine;

@@ -222,6 +222,11 @@ private Q_SLOTS:
         QCOMPARE(f.engine().DisplaySize(), 3);
         main.mnuFull()->trigger();
         QCOMPARE(f.engine().DisplaySize(), 4);
+        // The video window minimised itself for full screen; leaving it from the picture brings it back.
+        video.showMinimized();
+        QTRY_VERIFY(video.isMinimized());
+        f.engine().fullScreenLeft();
+        QTRY_VERIFY(!video.isMinimized());
 
         main.mnuFullCtrl()->trigger();
         QVERIFY(main.mnuFullCtrl()->isChecked() && !f.engine().FullScreenControls());
