@@ -40,6 +40,17 @@ private Q_SLOTS:
         QCOMPARE(CdDrive::firstIn(table), root);
     }
 
+    void thisMachineReadsItsOwnMountTable()
+    {
+        QFile mounts(QStringLiteral("/proc/self/mounts"));
+        QVERIFY(mounts.open(QIODevice::ReadOnly));
+        const QByteArray table = mounts.readAll();
+        QCOMPARE(CdDrive::FindCdDrive(), CdDrive::firstIn(table));
+        // A machine without a drive (a build machine, a container) finds none.
+        if (!table.contains("/dev/sr") && !table.contains(" iso9660 ") && !table.contains(" udf "))
+            QCOMPARE(CdDrive::FindCdDrive(), QString());
+    }
+
     void startUpKeepsTheDriveFound()
     {
         QApplication::setQuitOnLastWindowClosed(false);
