@@ -3,7 +3,6 @@
 #include "playlist/FolderScan.h"
 #include "playlist/Playlist.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -50,13 +49,3 @@ void BM_ScanAndAppendToPlaylist(benchmark::State &state)
 
 BENCHMARK(BM_ScanFolder)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanAndAppendToPlaylist)->Arg(10000)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

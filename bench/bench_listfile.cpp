@@ -3,7 +3,6 @@
 #include "playlist/ListFile.h"
 #include "playlist/Playlist.h"
 
-#include <QApplication>
 #include <QListWidget>
 #include <QTemporaryDir>
 
@@ -86,13 +85,3 @@ BENCHMARK(BM_Decode)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMilli
 BENCHMARK(BM_WriteFileAtomically)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadFileIntoPlaylistBox)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SavePlaylistBox)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -79,14 +79,3 @@ void BM_TickWithRepaint(benchmark::State &state)
 BENCHMARK(BM_TickWithRepaint)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TickWhilePlaying)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TickEndingAnItem)->Arg(10000)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -6,7 +6,6 @@
 #include "ui/frmAbout.h"
 #include "ui/frmMain.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -56,14 +55,3 @@ void BM_AboutBoxMadeAndDrawn(benchmark::State &state)
 BENCHMARK(BM_AboutBoxMadeAndDrawn)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
