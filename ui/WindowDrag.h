@@ -21,8 +21,6 @@ public:
     // Lets presses on a widget (the window's background, a title label) drag the window.
     void addHandle(QWidget *handle);
 
-    bool dragging() const { return m_following; }
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -13,9 +13,6 @@
 
 namespace {
 
-// The engine area sits this much inside the video window on each axis.
-constexpr int AreaMargin = 20;
-
 QSize twipsOf(const QWidget &widget)
 {
     return {static_cast<int>(std::lround(Twips::fromPixelsX(widget.width(), &widget))),
@@ -24,7 +21,7 @@ QSize twipsOf(const QWidget &widget)
 
 void resizeInTwips(QWidget &widget, QSize twips)
 {
-    widget.resize(Twips::toPixelsX(twips.width(), &widget), Twips::toPixelsY(twips.height(), &widget));
+    widget.resize(Twips::toPixels(twips, &widget));
 }
 
 } // namespace
@@ -36,7 +33,8 @@ QSize ZoomCommands::halfOf(QSize windowTwips)
 
 QSize ZoomCommands::doubleOf(QSize engineAreaTwips)
 {
-    return {(engineAreaTwips.width() + AreaMargin) * 2, (engineAreaTwips.height() + AreaMargin) * 2};
+    constexpr int margin = frmPlayer::EngineAreaMargin;
+    return {(engineAreaTwips.width() + margin) * 2, (engineAreaTwips.height() + margin) * 2};
 }
 
 void ZoomCommands::cmdFull_Click()

@@ -15,8 +15,6 @@ constexpr int ClientWidth = 4245;
 constexpr int ClientHeight = 3585;
 constexpr int EngineAreaWidth = 4335;
 constexpr int EngineAreaHeight = 3675;
-// The engine area stays this much narrower and lower than the inner area.
-constexpr int EngineAreaMargin = 20;
 
 } // namespace
 

@@ -31,6 +31,9 @@ public:
     MediaEngine &MediaPlayer1() { return *m_engine; }
     QWidget *engineArea() const { return m_engineArea; }
 
+    // The engine area stays this much (in twips) narrower and lower than the inner area.
+    static constexpr int EngineAreaMargin = 20;
+
     // Runs once, right after the window object is made (the program's first reference).
     void Form_Load();
 
