@@ -374,7 +374,9 @@ void frmMain::chkPlay_Click()
 
 void frmMain::Form_Paint()
 {
-    setWindowTitle(QString());
+    // Every marquee step repaints part of the window: only a real change reaches the window system.
+    if (!windowTitle().isEmpty())
+        setWindowTitle(QString());
     const int width = Twips::toPixelsX(OuterWidth, this);
     if (minimumWidth() != width || maximumWidth() != width)
         setFixedWidth(width);
