@@ -64,6 +64,7 @@ void VideoCd::mnuAutoVCD_Click()
         if (m_host.closing())
             return;
     }
+    // Reached afresh: while the box was open the user may have closed the video window, engine and all.
     ShowDuration(m_host.engine(), *window.lblDuration());
     m_host.videoWindowWidget().show();
     m_host.engine().Play();
