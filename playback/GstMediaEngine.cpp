@@ -129,7 +129,10 @@ struct GstEngineCallbacks {
         if (wake && !self->m_wakePending.exchange(true))
             QMetaObject::invokeMethod(
                 self, [self] { self->announceBusEvents(); }, Qt::QueuedConnection);
-        // Nothing else is ever read from the bus; keeping messages would only pile them up.
+        // Nothing else is ever read from the bus; keeping messages would only pile them up. A dropped
+        // message is the handler's to release: each one holds its source element, and with it the
+        // whole decoding chain of the file it came from (a soundfont for every MIDI file).
+        gst_message_unref(message);
         return GST_BUS_DROP;
     }
 
