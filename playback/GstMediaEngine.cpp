@@ -161,7 +161,11 @@ GstMediaEngine::GstMediaEngine(QWidget *engineArea, GstEngineOptions options) : 
     gst_object_ref_sink(m_playbin);
 
     // Balance lives inside the audio sink: as playbin's audio-filter a change is heard a second late.
-    GstElement *audio = makeSinkBin(QStringLiteral("audioconvert ! audiopanorama name=%1 method=simple ! "
+    // Decoders hand over an MP3 frame (26 ms) at a time, and every buffer costs a clock wait and a
+    // thread wake-up further down: gathered into 200 ms blocks, a playing MP3 costs a third of the CPU
+    // (1.5 % of a core down to 0.45 % here), for at most 200 ms more before a balance change is heard.
+    GstElement *audio = makeSinkBin(QStringLiteral("audiobuffersplit output-buffer-duration=1/5 ! "
+                                                   "audioconvert ! audiopanorama name=%1 method=simple ! "
                                                    "audioconvert ! %2")
                                         .arg(QLatin1String(BalanceName), m_options.audioSink));
     if (audio) {
