@@ -12,6 +12,8 @@
 #include <gst/video/video.h>
 #include <gst/video/videooverlay.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -266,6 +268,15 @@ void GstMediaEngine::setFileName(const QString &path)
         return;
     if (!m_playbin) {
         recordError(ErrorNoPipeline, QStringLiteral("GStreamer est incomplet : l'élément playbin manque."));
+        return;
+    }
+
+    // A named pipe, a socket or a terminal is opened for reading in this thread, and the first of
+    // them waits there for a writer that never comes: the player would hang for good.
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0 &&
+        (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode) || S_ISCHR(info.st_mode))) {
+        recordError(ErrorNotAFile, QStringLiteral("« %1 » n'est pas un fichier que l'on puisse lire.").arg(path));
         return;
     }
 

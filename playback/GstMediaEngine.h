@@ -77,6 +77,7 @@ public:
     static constexpr long ErrorNoMessage = 1000;
     static constexpr long ErrorTimeout = 1001;
     static constexpr long ErrorNoPipeline = 1002;
+    static constexpr long ErrorNotAFile = 1003;
 
 signals:
     void endOfStream();

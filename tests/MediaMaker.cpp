@@ -9,6 +9,8 @@
 #include <QStandardPaths>
 #include <QtEndian>
 
+#include <sys/stat.h>
+
 #include <cmath>
 
 namespace {
@@ -200,6 +202,15 @@ QString MediaMaker::randomBytes(const QString &fileName, int size)
     for (char &b : bytes)
         b = static_cast<char>(random.bounded(256));
     return writeFile(fileName, bytes);
+}
+
+QString MediaMaker::namedPipe(const QString &fileName)
+{
+    if (::mkfifo(QFile::encodeName(path(fileName)).constData(), 0666) != 0) {
+        m_error = QStringLiteral("cannot make named pipe %1").arg(path(fileName));
+        return {};
+    }
+    return path(fileName);
 }
 
 QString MediaMaker::directory(const QString &fileName)

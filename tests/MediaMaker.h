@@ -30,6 +30,8 @@ public:
     QString emptyFile(const QString &fileName);
     QString randomBytes(const QString &fileName, int size = 64 * 1024);
     QString directory(const QString &fileName);
+    // A named pipe nobody writes to: opening it for reading waits for a writer forever.
+    QString namedPipe(const QString &fileName);
     QString missing(const QString &fileName) const;
     // An AVI whose only stream uses a video codec tag nobody decodes.
     QString unknownCodecAvi(const QString &fileName);

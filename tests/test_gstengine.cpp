@@ -199,6 +199,9 @@ private Q_SLOTS:
         QTest::newRow("0-byte file") << m_maker->emptyFile(QStringLiteral("empty.mp3")) << 0L;
         QTest::newRow("random bytes") << m_maker->randomBytes(QStringLiteral("noise.mp3")) << 0L;
         QTest::newRow("directory") << m_maker->directory(QStringLiteral("folder.avi")) << 0L;
+        // Reading one would wait for a writer, and the open waits with it.
+        QTest::newRow("named pipe") << m_maker->namedPipe(QStringLiteral("pipe.mp3"))
+                                    << GstMediaEngine::ErrorNotAFile;
         QTest::newRow("no decoder") << m_maker->unknownCodecAvi(QStringLiteral("unknown-codec.avi")) << 0L;
         // filesrc complains twice, then the pipeline adds a vaguer "state change failed": the user
         // must see the first reason.
