@@ -141,7 +141,8 @@ int main(int argc, char **argv)
 
     Media media;
     MediaMaker maker(media.dir.path());
-    const char *openFormats[] = {"mp3", "wav", "ogg", "wma", "mid", "avi", "mpg", "vob", "dat"};
+    // Every format the player promises; "dat" is a plain MPEG-1 track, "cdxa" one as a Video CD holds it.
+    const char *openFormats[] = {"mp3", "wav", "ogg", "wma", "mid", "avi", "mpg", "mpeg", "asf", "vob", "dat", "cdxa"};
     for (const char *format : openFormats) {
         const QString path = maker.make(QString::fromLatin1(format), 2.0);
         if (path.isEmpty()) {
@@ -150,8 +151,7 @@ int main(int argc, char **argv)
         }
         media.shortFiles[format] = path;
     }
-    const char *seekFormats[] = {"mp3", "ogg", "avi", "mpg", "vob"};
-    for (const char *format : seekFormats) {
+    for (const char *format : openFormats) {
         const QString path = maker.make(QString::fromLatin1(format), 8.0, QStringLiteral("long-") + format);
         if (path.isEmpty()) {
             std::fprintf(stderr, "bench_engine: %s\n", qPrintable(maker.lastError()));
@@ -174,7 +174,7 @@ int main(int argc, char **argv)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime()
             ->MinTime(1.0);
-    for (const char *format : seekFormats)
+    for (const char *format : openFormats)
         benchmark::RegisterBenchmark((std::string("Seek/") + format).c_str(), seek, media.longFiles[format])
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime()

@@ -1,8 +1,9 @@
 // The cost of one progress tick with a 10,000-entry playlist, on the fake engine so that only the
 // program's own work is measured: a tick while an item plays, and a tick that ends an item and starts
-// the next one.
+// the next one. And the time format the tick writes twice per tick.
 #include "FakeMediaEngine.h"
 #include "app/Program.h"
+#include "playback/TimeFormat.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -74,8 +75,19 @@ void BM_TickWithRepaint(benchmark::State &state)
     }
 }
 
+// Elapsed and remaining times over a long film, one per second.
+void BM_FormatTime(benchmark::State &state)
+{
+    long seconds = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FormatTime(seconds));
+        seconds = (seconds + 1) % 36000;
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_FormatTime)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_TickWithRepaint)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TickWhilePlaying)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TickEndingAnItem)->Arg(10000)->Unit(benchmark::kMicrosecond);
