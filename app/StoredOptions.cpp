@@ -13,36 +13,9 @@
 #include <QScreen>
 #include <QSlider>
 
-#include <cmath>
-#include <limits>
-
 namespace StoredOptions {
 
 namespace {
-
-// The number in the user's own format first, then in the C format the program writes.
-std::optional<double> toNumber(const QString &text)
-{
-    const QString trimmed = text.trimmed();
-    bool ok = false;
-    double value = QLocale::system().toDouble(trimmed, &ok);
-    if (!ok)
-        value = QLocale::c().toDouble(trimmed, &ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-std::optional<double> roundedWithin(const QString &text, double low, double high)
-{
-    const std::optional<double> number = toNumber(text);
-    if (!number)
-        return std::nullopt;
-    const double rounded = std::nearbyint(*number); // halves to even
-    if (rounded < low || rounded > high)
-        return std::nullopt;
-    return rounded;
-}
 
 // Stored check-box values: 0 clear, 1 checked, 2 greyed.
 std::optional<Qt::CheckState> checkStateOf(int value)
@@ -79,46 +52,6 @@ QString numberText(double value)
 }
 
 } // namespace
-
-std::optional<bool> toBoolean(const QString &text)
-{
-    const QString trimmed = text.trimmed();
-    if (trimmed.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-        return true;
-    if (trimmed.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-        return false;
-    const std::optional<double> number = toNumber(trimmed);
-    if (!number)
-        return std::nullopt;
-    return *number != 0.0;
-}
-
-std::optional<int> toInteger16(const QString &text)
-{
-    const std::optional<double> value = roundedWithin(text, std::numeric_limits<std::int16_t>::min(),
-                                                      std::numeric_limits<std::int16_t>::max());
-    return value ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
-}
-
-std::optional<float> toSingle(const QString &text)
-{
-    const std::optional<double> value = toNumber(text);
-    if (!value || std::abs(*value) > std::numeric_limits<float>::max())
-        return std::nullopt;
-    return static_cast<float>(*value);
-}
-
-std::optional<long> toLong(const QString &text)
-{
-    const std::optional<double> value = roundedWithin(text, std::numeric_limits<std::int32_t>::min(),
-                                                      std::numeric_limits<std::int32_t>::max());
-    return value ? std::optional<long>(static_cast<long>(*value)) : std::nullopt;
-}
-
-QString fromBoolean(bool value)
-{
-    return value ? QStringLiteral("True") : QStringLiteral("False");
-}
 
 bool GetValue(Program &program, SettingsStore &store)
 {

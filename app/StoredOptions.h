@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "app/OptionConversions.h"
 
-#include <optional>
+#include <QString>
 
 class Program;
 class SettingsStore;
@@ -11,15 +11,6 @@ class SettingsStore;
 namespace StoredOptions {
 
 inline constexpr const char *Section = "Options";
-
-// Conversions of stored text; nothing when the text does not convert, which ends the load.
-// Booleans take "True"/"False" (any case) and numbers (0 is False); integers are 16-bit and round
-// halves to even, as the stored values were always read.
-std::optional<bool> toBoolean(const QString &text);
-std::optional<int> toInteger16(const QString &text);
-std::optional<float> toSingle(const QString &text);
-std::optional<long> toLong(const QString &text);
-QString fromBoolean(bool value);
 
 // Restores the options into the windows, the engine and the shared state. Returns false at the first
 // value that does not convert: the keys before it are applied, the rest are not.

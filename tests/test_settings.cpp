@@ -11,6 +11,8 @@
 #include <QSlider>
 #include <QTest>
 
+#include <limits>
+
 class TestSettings : public QObject {
     Q_OBJECT
 
@@ -42,6 +44,33 @@ private Q_SLOTS:
         QCOMPARE(b.has_value() ? int(*b) : -1, boolean);
         const std::optional<int> i = StoredOptions::toInteger16(text);
         QCOMPARE(i.value_or(INT_MIN), integer);
+    }
+
+    // Window positions are read as singles: a number rounds to the nearest one, and only a number past
+    // the largest single fails to convert, not the largest single's own 9-digit text.
+    void storedSinglesRoundToTheNearest_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("converts");
+        QTest::addColumn<float>("value");
+        QTest::newRow("twips") << "1440" << true << 1440.0f;
+        QTest::newRow("largest single as written")
+            << "3.40282347e+38" << true << std::numeric_limits<float>::max();
+        QTest::newRow("lowest single as written")
+            << "-3.40282347e+38" << true << std::numeric_limits<float>::lowest();
+        QTest::newRow("past the largest single") << "3.4028236e+38" << false << 0.0f;
+        QTest::newRow("not finite") << "inf" << false << 0.0f;
+    }
+
+    void storedSinglesRoundToTheNearest()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, converts);
+        QFETCH(float, value);
+        const std::optional<float> single = StoredOptions::toSingle(text);
+        QCOMPARE(single.has_value(), converts);
+        if (converts)
+            QCOMPARE(*single, value);
     }
 
     void aFirstRunHasTheDefaults()
