@@ -200,7 +200,9 @@ void Program::wireMainWindow(frmMain &window)
 
 bool Program::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_main && watched == m_main->lstPlay() && event->type() == QEvent::KeyPress) {
+    // The event's type first: the list also reports its hiding while the main window is being
+    // destroyed, when that object is no longer a frmMain to ask for its list.
+    if (event->type() == QEvent::KeyPress && m_main && watched == m_main->lstPlay()) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->text() == QLatin1String("."))
             m_panel.lstPlay_KeyPress('.');

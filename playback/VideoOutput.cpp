@@ -224,7 +224,12 @@ QWidget *VideoOutput::activeSurface() const
 WId VideoOutput::target()
 {
     QWidget *surface = activeSurface();
-    return surface ? surface->winId() : 0;
+    if (!surface)
+        return 0;
+    // The top level first, as showing it would: asked first, the native surface's creation creates the
+    // top level, which creates the surface again from inside, and Qt loses one of its two windows.
+    surface->window()->winId();
+    return surface->winId();
 }
 
 QSize VideoOutput::targetSize() const
