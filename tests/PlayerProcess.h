@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// The real player as a separate process, installed in a folder of its own (its application folder,
+// where lastlist.lst lives) with a per-user settings folder of its own. Seen from outside only:
+// what it has open, whether it is alive, what it leaves on disk.
+class PlayerProcess {
+public:
+    PlayerProcess();
+    ~PlayerProcess();
+    PlayerProcess(const PlayerProcess &) = delete;
+    PlayerProcess &operator=(const PlayerProcess &) = delete;
+
+    QString folder() const { return m_dir.path(); }
+    QString listPath() const;
+    QString settingsPath() const; // qwelto.conf in the settings folder
+    QProcess &process() { return m_process; }
+
+    // Runs the player as an ordinary user when the test runs as root, so that file permissions
+    // count; it then draws offscreen, as that user may not reach the test's X server.
+    void runAsOrdinaryUser();
+    // Extra environment for the player (LD_PRELOAD, say).
+    void setEnvironment(const QString &name, const QString &value);
+
+    bool start();
+    bool isRunning() const { return m_process.state() == QProcess::Running; }
+    // Sends a signal and waits for the end: the exit code, -2 on a hang (then killed), -3 on a crash.
+    int signalAndWait(int signalNumber, int timeoutMs = 10000);
+    // The regular files the player has open right now.
+    QStringList openFiles() const;
+
+    static QByteArray readBytes(const QString &path);
+    static bool writeBytes(const QString &path, const QByteArray &bytes);
+
+private:
+    QTemporaryDir m_dir;
+    QTemporaryDir m_config;
+    QProcess m_process;
+    QProcessEnvironment m_env;
+};
