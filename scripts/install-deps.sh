@@ -17,6 +17,8 @@ packages=(
   libqt6gui6 qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core fonts-liberation2
   # tests: media made at test time, a virtual display
   ffmpeg sox xvfb xauth
+  # quality checks: sanitizers and fuzzing
+  clang libclang-rt-14-dev
 )
 
 missing=()
