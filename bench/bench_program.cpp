@@ -1,7 +1,7 @@
 // What the whole running player costs, measured from outside on a display (xvfb-run): the time from
 // exec to its first window on the screen, its memory and its CPU time idle, playing a 128 kbps MP3 and
 // playing a 640x480 MPEG-4 video.
-//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_program [seconds] [--json FILE]
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_program [seconds] [--json FILE] [--start-only]
 #include "MediaMaker.h"
 
 #include <QCoreApplication>
@@ -184,13 +184,8 @@ double median(std::vector<double> values)
     return values.empty() ? -1 : values[values.size() / 2];
 }
 
-void measureStart(const Folder &folder, int runs)
+void measureStart(MapWatcher &watcher, const Folder &folder, int runs, const QString &key, const QString &label)
 {
-    MapWatcher watcher;
-    if (!watcher.ok()) {
-        std::printf("no X server to watch\n");
-        return;
-    }
     folder.setList({});
     std::vector<double> mapped;
     std::vector<double> painted;
@@ -209,11 +204,11 @@ void measureStart(const Folder &folder, int runs)
         ::kill(static_cast<pid_t>(player.processId()), SIGKILL);
         player.waitForFinished(5000);
     }
-    report(QStringLiteral("start_mapped_ms"),
-           QStringLiteral("exec to splash mapped (median of %1)").arg(mapped.size()), median(mapped),
+    report(key + QStringLiteral("_mapped_ms"),
+           QStringLiteral("exec to %1 mapped (median of %2)").arg(label).arg(mapped.size()), median(mapped),
            QStringLiteral("ms"));
-    report(QStringLiteral("start_painted_ms"),
-           QStringLiteral("exec to splash drawn (median of %1)").arg(painted.size()), median(painted),
+    report(key + QStringLiteral("_painted_ms"),
+           QStringLiteral("exec to %1 drawn (median of %2)").arg(label).arg(painted.size()), median(painted),
            QStringLiteral("ms"));
 }
 
@@ -268,7 +263,7 @@ int main(int argc, char **argv)
         jsonFile = args.at(json + 1);
         args.remove(json, 2);
     }
-    const int seconds = args.isEmpty() ? 30 : std::max(5, args.first().toInt());
+    const int seconds = args.isEmpty() || args.first().startsWith(QLatin1String("--")) ? 30 : std::max(5, args.first().toInt());
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
         std::printf("needs a display: xvfb-run -a %s\n", argv[0]);
         return 2;
@@ -278,7 +273,18 @@ int main(int argc, char **argv)
     folder.binary = folder.dir.filePath(QStringLiteral("qwelto"));
     QFile::copy(QStringLiteral(QWELTO_BINARY), folder.binary);
 
-    measureStart(folder, 11);
+    // One connection throughout: Xvfb starts afresh whenever its last client leaves.
+    MapWatcher watcher;
+    if (!watcher.ok()) {
+        std::printf("no X server to watch\n");
+        return 2;
+    }
+    measureStart(watcher, folder, 11, QStringLiteral("start"), QStringLiteral("splash"));
+    Folder bare;
+    bare.binary = QStringLiteral(BARE_WINDOW);
+    measureStart(watcher, bare, 11, QStringLiteral("bare"), QStringLiteral("a bare Qt window"));
+    if (args.contains(QStringLiteral("--start-only")))
+        return 0;
 
     folder.setList({});
     measureRunning(folder, QStringLiteral("idle"), QStringLiteral("idle, nothing loaded"), seconds);
