@@ -8,7 +8,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
-  libbenchmark-dev
+  libbenchmark-dev libxcb1-dev
   # run: every promised format, MIDI through the small General MIDI soundfont
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-x
