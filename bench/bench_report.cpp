@@ -146,9 +146,16 @@ double toUnit(const Figures &figures, const QString &name, const QString &unit)
     return from == ns.end() || to == ns.end() ? 1.0 : from->second / to->second;
 }
 
-QString timed(const Figures &figures, const QString &name, const QString &unit)
+// Several figures of one program in one cell, "a / b / c unit": the unit is written once, at the end.
+// With no unit the figures stay in the units they were reported in.
+QString figuresIn(const Figures &figures, const QStringList &names, const QString &unit)
 {
-    return shown(figures, name, toUnit(figures, name, unit)) + QLatin1Char(' ') +
+    QStringList parts;
+    for (const QString &name : names)
+        parts.append(shown(figures, name, toUnit(figures, name, unit)));
+    if (unit.isEmpty())
+        return parts.join(QStringLiteral(" / "));
+    return parts.join(QStringLiteral(" / ")) + QLatin1Char(' ') +
            (unit == QLatin1String("us") ? QStringLiteral("µs") : unit);
 }
 
@@ -206,63 +213,53 @@ int main(int argc, char **argv)
     const Figures engine = runGoogleBenchmark(QStringLiteral("bench_engine"));
     const Figures program = runProgramBenchmark(seconds);
 
-    const auto sizes = [&](const QString &name, const QString &unit) {
-        return QStringLiteral("%1 / %2 / %3")
-            .arg(shown(list, name + QStringLiteral("/1000"), toUnit(list, name + QStringLiteral("/1000"), unit)),
-                 shown(list, name + QStringLiteral("/10000"), toUnit(list, name + QStringLiteral("/10000"), unit)),
-                 timed(list, name + QStringLiteral("/100000"), unit));
+    const auto sizes = [&](const QString &name) {
+        return figuresIn(list, {name + QStringLiteral("/1000"), name + QStringLiteral("/10000"), name + QStringLiteral("/100000")},
+                         QStringLiteral("ms"));
     };
     const auto row = [](const QString &what, const QString &figure, const QString &aim = QString()) {
         std::printf("| %s | %s | %s |\n", qPrintable(what), qPrintable(figure), qPrintable(aim));
     };
-    const auto programFigure = [&](const QString &key, const QString &unit) {
-        return shown(program, key) + QLatin1Char(' ') + unit;
+    // bench_program reports in the table's units already.
+    const auto whole = [&](const QStringList &keys, const QString &unit) {
+        return figuresIn(program, keys, QString()) + QLatin1Char(' ') + unit;
     };
+    const QString ms = QStringLiteral("ms");
+    const QString core = QStringLiteral("% of a core");
 
     std::printf("Machine: %s. Release build.\n\n", qPrintable(machine()));
     std::printf("| Measure | Figure | Aim |\n|---|---|---|\n");
     row(QStringLiteral("lastlist.lst read into `lstPlay`, 1,000 / 10,000 / 100,000 entries"),
-        sizes(QStringLiteral("BM_ReadFileIntoPlaylistBox"), QStringLiteral("ms")));
+        sizes(QStringLiteral("BM_ReadFileIntoPlaylistBox")));
     row(QStringLiteral("`lstPlay` written to lastlist.lst (atomic, synced), 1,000 / 10,000 / 100,000"),
-        sizes(QStringLiteral("BM_SavePlaylistBox"), QStringLiteral("ms")));
-    row(QStringLiteral("list file decoded, 1,000 / 10,000 / 100,000"), sizes(QStringLiteral("BM_Decode"), QStringLiteral("ms")));
-    row(QStringLiteral("list file encoded, 1,000 / 10,000 / 100,000"), sizes(QStringLiteral("BM_Encode"), QStringLiteral("ms")));
+        sizes(QStringLiteral("BM_SavePlaylistBox")));
+    row(QStringLiteral("list file decoded, 1,000 / 10,000 / 100,000"), sizes(QStringLiteral("BM_Decode")));
+    row(QStringLiteral("list file encoded, 1,000 / 10,000 / 100,000"), sizes(QStringLiteral("BM_Encode")));
     row(QStringLiteral("folder of 10,000 media files scanned / scanned and added to `lstPlay`"),
-        QStringLiteral("%1 / %2").arg(shown(scan, QStringLiteral("BM_ScanFolder/10000"),
-                                            toUnit(scan, QStringLiteral("BM_ScanFolder/10000"), QStringLiteral("ms"))),
-                                      timed(scan, QStringLiteral("BM_ScanAndAppendToPlaylist/10000"), QStringLiteral("ms"))));
+        figuresIn(scan, {QStringLiteral("BM_ScanFolder/10000"), QStringLiteral("BM_ScanAndAppendToPlaylist/10000")}, ms));
     row(QStringLiteral("one progress tick, 10,000 entries: playing / ending an item / with its repaint"),
-        QStringLiteral("%1 / %2 / %3")
-            .arg(shown(tick, QStringLiteral("BM_TickWhilePlaying/10000"),
-                       toUnit(tick, QStringLiteral("BM_TickWhilePlaying/10000"), QStringLiteral("us"))),
-                 shown(tick, QStringLiteral("BM_TickEndingAnItem/10000"),
-                       toUnit(tick, QStringLiteral("BM_TickEndingAnItem/10000"), QStringLiteral("us"))),
-                 timed(tick, QStringLiteral("BM_TickWithRepaint/10000"), QStringLiteral("us"))));
-    row(QStringLiteral("`FormatTime`"), timed(tick, QStringLiteral("BM_FormatTime"), QStringLiteral("ns")));
+        figuresIn(tick,
+                  {QStringLiteral("BM_TickWhilePlaying/10000"), QStringLiteral("BM_TickEndingAnItem/10000"),
+                   QStringLiteral("BM_TickWithRepaint/10000")},
+                  QStringLiteral("us")));
+    row(QStringLiteral("`FormatTime`"), figuresIn(tick, {QStringLiteral("BM_FormatTime")}, QStringLiteral("ns")));
     row(QStringLiteral("main window made and first drawn"),
-        timed(windows, QStringLiteral("BM_MainWindowMadeAndDrawn"), QStringLiteral("ms")));
+        figuresIn(windows, {QStringLiteral("BM_MainWindowMadeAndDrawn")}, ms));
     row(QStringLiteral("exec to the splash mapped on the screen / drawn (median of 11 starts)"),
-        QStringLiteral("%1 / %2").arg(shown(program, QStringLiteral("start_mapped_ms")),
-                                      programFigure(QStringLiteral("start_painted_ms"), QStringLiteral("ms"))),
-        QStringLiteral("under 90 ms"));
+        whole({QStringLiteral("start_mapped_ms"), QStringLiteral("start_painted_ms")}, ms), QStringLiteral("under 90 ms"));
     row(QStringLiteral("the same for a bare Qt window (one label), for reference"),
-        QStringLiteral("%1 / %2").arg(shown(program, QStringLiteral("bare_mapped_ms")),
-                                      programFigure(QStringLiteral("bare_painted_ms"), QStringLiteral("ms"))));
-    row(QStringLiteral("memory idle, PSS / RSS"),
-        QStringLiteral("%1 / %2").arg(shown(program, QStringLiteral("idle_pss_mb")),
-                                      programFigure(QStringLiteral("idle_rss_mb"), QStringLiteral("MB"))),
+        whole({QStringLiteral("bare_mapped_ms"), QStringLiteral("bare_painted_ms")}, ms));
+    row(QStringLiteral("memory idle, PSS / RSS"), whole({QStringLiteral("idle_pss_mb"), QStringLiteral("idle_rss_mb")}, QStringLiteral("MB")),
         QStringLiteral("PSS under 40 MB"));
     row(QStringLiteral("memory playing a 128 kbps MP3, PSS / RSS"),
-        QStringLiteral("%1 / %2").arg(shown(program, QStringLiteral("mp3_pss_mb")),
-                                      programFigure(QStringLiteral("mp3_rss_mb"), QStringLiteral("MB"))));
+        whole({QStringLiteral("mp3_pss_mb"), QStringLiteral("mp3_rss_mb")}, QStringLiteral("MB")));
     row(QStringLiteral("memory playing a 640x480 MPEG-4 AVI, PSS / RSS"),
-        QStringLiteral("%1 / %2").arg(shown(program, QStringLiteral("video_pss_mb")),
-                                      programFigure(QStringLiteral("video_rss_mb"), QStringLiteral("MB"))));
-    row(QStringLiteral("CPU over %1 s idle").arg(seconds), programFigure(QStringLiteral("idle_cpu_pct"), QStringLiteral("% of a core")));
-    row(QStringLiteral("CPU over %1 s playing a 128 kbps MP3").arg(seconds),
-        programFigure(QStringLiteral("mp3_cpu_pct"), QStringLiteral("% of a core")), QStringLiteral("under 1 %"));
+        whole({QStringLiteral("video_pss_mb"), QStringLiteral("video_rss_mb")}, QStringLiteral("MB")));
+    row(QStringLiteral("CPU over %1 s idle").arg(seconds), whole({QStringLiteral("idle_cpu_pct")}, core));
+    row(QStringLiteral("CPU over %1 s playing a 128 kbps MP3").arg(seconds), whole({QStringLiteral("mp3_cpu_pct")}, core),
+        QStringLiteral("under 1 %"));
     row(QStringLiteral("CPU over %1 s playing a 640x480 MPEG-4 AVI").arg(seconds),
-        programFigure(QStringLiteral("video_cpu_pct"), QStringLiteral("% of a core")), QStringLiteral("under 8 %"));
+        whole({QStringLiteral("video_cpu_pct")}, core), QStringLiteral("under 8 %"));
 
     std::printf("\nThe engine, per format (GStreamer, fake sinks that keep real time):\n\n");
     std::printf("| Format | Open | First open in a process | Seek |\n|---|---|---|---|\n");
@@ -274,9 +271,9 @@ int main(int argc, char **argv)
         const QString k = QString::fromLatin1(key);
         const QString cold = QStringLiteral("ColdFirstOpen/") + k;
         std::printf("| %s | %s | %s | %s |\n", label,
-                    qPrintable(timed(engine, QStringLiteral("WarmOpen/") + k, QStringLiteral("ms"))),
-                    engine.count(cold) ? qPrintable(timed(engine, cold, QStringLiteral("ms"))) : "",
-                    qPrintable(timed(engine, QStringLiteral("Seek/") + k, QStringLiteral("ms"))));
+                    qPrintable(figuresIn(engine, {QStringLiteral("WarmOpen/") + k}, QStringLiteral("ms"))),
+                    engine.count(cold) ? qPrintable(figuresIn(engine, {cold}, QStringLiteral("ms"))) : "",
+                    qPrintable(figuresIn(engine, {QStringLiteral("Seek/") + k}, QStringLiteral("ms"))));
     }
     return 0;
 }
