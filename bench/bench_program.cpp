@@ -140,11 +140,11 @@ public:
             xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, window), nullptr);
         if (!geometry)
             return {};
-        xcb_get_image_reply_t *image = xcb_get_image_reply(
-            m_connection,
-            xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, geometry->width,
-                          geometry->height, ~0u),
-            nullptr);
+        xcb_get_image_reply_t *image =
+            xcb_get_image_reply(m_connection,
+                                xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
+                                              geometry->width, geometry->height, ~0u),
+                                nullptr);
         std::free(geometry);
         if (!image)
             return {};
@@ -184,7 +184,8 @@ double median(std::vector<double> values)
     return values.empty() ? -1 : values[values.size() / 2];
 }
 
-void measureStart(MapWatcher &watcher, const Folder &folder, int runs, const QString &key, const QString &label)
+void measureStart(MapWatcher &watcher, const Folder &folder, int runs, const QString &key,
+                  const QString &label)
 {
     folder.setList({});
     std::vector<double> mapped;
@@ -245,8 +246,9 @@ QString ffmpeg(const QString &dir, const QString &name, const QString &arguments
 {
     const QString path = QDir(dir).filePath(name);
     QProcess run;
-    run.start(QStringLiteral("ffmpeg"), QStringLiteral("-v error -y ").split(QLatin1Char(' '), Qt::SkipEmptyParts) +
-                                            arguments.split(QLatin1Char(' ')) + QStringList{path});
+    run.start(QStringLiteral("ffmpeg"),
+              QStringLiteral("-v error -y ").split(QLatin1Char(' '), Qt::SkipEmptyParts) +
+                  arguments.split(QLatin1Char(' ')) + QStringList{path});
     run.waitForFinished(120000);
     return run.exitCode() == 0 ? path : QString();
 }
@@ -263,7 +265,9 @@ int main(int argc, char **argv)
         jsonFile = args.at(json + 1);
         args.remove(json, 2);
     }
-    const int seconds = args.isEmpty() || args.first().startsWith(QLatin1String("--")) ? 30 : std::max(5, args.first().toInt());
+    const int seconds = args.isEmpty() || args.first().startsWith(QLatin1String("--"))
+                            ? 30
+                            : std::max(5, args.first().toInt());
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
         std::printf("needs a display: xvfb-run -a %s\n", argv[0]);
         return 2;
@@ -299,11 +303,11 @@ int main(int argc, char **argv)
                                 QStringLiteral("-f lavfi -i sine=frequency=440:duration=%1 -ac 2 -ar 44100 "
                                                "-c:a libmp3lame -b:a 128k")
                                     .arg(length));
-    const QString film =
-        ffmpeg(media, QStringLiteral("film.avi"),
-               QStringLiteral("-f lavfi -i testsrc=size=640x480:rate=25:duration=%1 -f lavfi "
-                              "-i sine=frequency=440:duration=%1 -ac 2 -c:v mpeg4 -q:v 4 -c:a libmp3lame -b:a 128k")
-                   .arg(length));
+    const QString film = ffmpeg(
+        media, QStringLiteral("film.avi"),
+        QStringLiteral("-f lavfi -i testsrc=size=640x480:rate=25:duration=%1 -f lavfi "
+                       "-i sine=frequency=440:duration=%1 -ac 2 -c:v mpeg4 -q:v 4 -c:a libmp3lame -b:a 128k")
+            .arg(length));
     if (first.isEmpty() || song.isEmpty() || film.isEmpty()) {
         std::printf("ffmpeg could not make the media\n");
         return 1;

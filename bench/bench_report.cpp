@@ -22,7 +22,7 @@
 namespace {
 
 struct Figure {
-    double value = -1;   // in the unit the benchmark reported
+    double value = -1; // in the unit the benchmark reported
     QString unit;
     QString error;
 };
@@ -53,23 +53,34 @@ Figures runGoogleBenchmark(const QString &program, const QStringList &extraArgum
     child.setStandardOutputFile(QProcess::nullDevice());
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     progress(QStringLiteral("running %1").arg(program));
-    child.start(QDir(QCoreApplication::applicationDirPath()).filePath(program),
-                QStringList{QStringLiteral("--benchmark_out=") + out, QStringLiteral("--benchmark_out_format=json")} +
-                    extraArguments);
+    child.start(
+        QDir(QCoreApplication::applicationDirPath()).filePath(program),
+        QStringList{QStringLiteral("--benchmark_out=") + out, QStringLiteral("--benchmark_out_format=json")} +
+            extraArguments);
     if (!child.waitForFinished(30 * 60 * 1000) || child.exitCode() != 0) {
         progress(QStringLiteral("%1 failed").arg(program));
         return figures;
     }
     QFile file(out);
     file.open(QIODevice::ReadOnly);
-    const QJsonArray benchmarks = QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("benchmarks")).toArray();
-    static const QStringList NotCounters = {
-        QStringLiteral("name"), QStringLiteral("run_name"), QStringLiteral("run_type"),
-        QStringLiteral("repetitions"), QStringLiteral("repetition_index"), QStringLiteral("threads"),
-        QStringLiteral("iterations"), QStringLiteral("real_time"), QStringLiteral("cpu_time"),
-        QStringLiteral("time_unit"), QStringLiteral("family_index"), QStringLiteral("per_family_instance_index"),
-        QStringLiteral("items_per_second"), QStringLiteral("error_occurred"), QStringLiteral("error_message"),
-        QStringLiteral("label")};
+    const QJsonArray benchmarks =
+        QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("benchmarks")).toArray();
+    static const QStringList NotCounters = {QStringLiteral("name"),
+                                            QStringLiteral("run_name"),
+                                            QStringLiteral("run_type"),
+                                            QStringLiteral("repetitions"),
+                                            QStringLiteral("repetition_index"),
+                                            QStringLiteral("threads"),
+                                            QStringLiteral("iterations"),
+                                            QStringLiteral("real_time"),
+                                            QStringLiteral("cpu_time"),
+                                            QStringLiteral("time_unit"),
+                                            QStringLiteral("family_index"),
+                                            QStringLiteral("per_family_instance_index"),
+                                            QStringLiteral("items_per_second"),
+                                            QStringLiteral("error_occurred"),
+                                            QStringLiteral("error_message"),
+                                            QStringLiteral("label")};
     for (const QJsonValue &value : benchmarks) {
         const QJsonObject b = value.toObject();
         QString name = b.value(QStringLiteral("name")).toString();
@@ -82,7 +93,8 @@ Figures runGoogleBenchmark(const QString &program, const QStringList &extraArgum
         figures[name] = figure;
         for (auto it = b.begin(); it != b.end(); ++it) {
             if (!NotCounters.contains(it.key()) && it.value().isDouble())
-                figures[name + QLatin1Char(':') + it.key()] = {it.value().toDouble(), QString(), figure.error};
+                figures[name + QLatin1Char(':') + it.key()] = {it.value().toDouble(), QString(),
+                                                               figure.error};
         }
     }
     return figures;
@@ -106,8 +118,8 @@ Figures runProgramBenchmark(int seconds)
     file.open(QIODevice::ReadOnly);
     for (const QJsonValue &value : QJsonDocument::fromJson(file.readAll()).array()) {
         const QJsonObject o = value.toObject();
-        figures[o.value(QStringLiteral("key")).toString()] = {o.value(QStringLiteral("value")).toDouble(),
-                                                               o.value(QStringLiteral("unit")).toString(), {}};
+        figures[o.value(QStringLiteral("key")).toString()] = {
+            o.value(QStringLiteral("value")).toDouble(), o.value(QStringLiteral("unit")).toString(), {}};
     }
     return figures;
 }
@@ -167,7 +179,10 @@ QString firstLine(const QString &path, const QString &prefix)
     for (const QByteArray &line : file.readAll().split('\n')) {
         // "key : value" in /proc, key=value in os-release
         if (line.startsWith(prefix.toUtf8()))
-            return QString::fromUtf8(line.mid(prefix.size())).remove(QLatin1Char('"')).remove(QLatin1Char(':')).trimmed();
+            return QString::fromUtf8(line.mid(prefix.size()))
+                .remove(QLatin1Char('"'))
+                .remove(QLatin1Char(':'))
+                .trimmed();
     }
     return {};
 }
@@ -175,17 +190,21 @@ QString firstLine(const QString &path, const QString &prefix)
 QString machine()
 {
     const QString cpu = firstLine(QStringLiteral("/proc/cpuinfo"), QStringLiteral("model name"));
-    const double memGb = firstLine(QStringLiteral("/proc/meminfo"), QStringLiteral("MemTotal")).split(QLatin1Char(' ')).value(0).toDouble() / 1024 / 1024;
+    const double memGb = firstLine(QStringLiteral("/proc/meminfo"), QStringLiteral("MemTotal"))
+                             .split(QLatin1Char(' '))
+                             .value(0)
+                             .toDouble() /
+                         1024 / 1024;
     QString os = firstLine(QStringLiteral("/etc/os-release"), QStringLiteral("PRETTY_NAME="));
     if (os.isEmpty())
         os = QSysInfo::prettyProductName();
     gchar *gst = gst_version_string();
-    const QString line = QStringLiteral("%1, %2 cores, %3 GB; %4, kernel %5; Qt %6, %7; X: Xvfb")
-                             .arg(cpu)
-                             .arg(QThread::idealThreadCount())
-                             .arg(memGb, 0, 'f', 0)
-                             .arg(os, QSysInfo::kernelVersion(), QString::fromLatin1(qVersion()),
-                                  QString::fromUtf8(gst));
+    const QString line =
+        QStringLiteral("%1, %2 cores, %3 GB; %4, kernel %5; Qt %6, %7; X: Xvfb")
+            .arg(cpu)
+            .arg(QThread::idealThreadCount())
+            .arg(memGb, 0, 'f', 0)
+            .arg(os, QSysInfo::kernelVersion(), QString::fromLatin1(qVersion()), QString::fromUtf8(gst));
     g_free(gst);
     return line;
 }
@@ -214,7 +233,9 @@ int main(int argc, char **argv)
     const Figures program = runProgramBenchmark(seconds);
 
     const auto sizes = [&](const QString &name) {
-        return figuresIn(list, {name + QStringLiteral("/1000"), name + QStringLiteral("/10000"), name + QStringLiteral("/100000")},
+        return figuresIn(list,
+                         {name + QStringLiteral("/1000"), name + QStringLiteral("/10000"),
+                          name + QStringLiteral("/100000")},
                          QStringLiteral("ms"));
     };
     const auto row = [](const QString &what, const QString &figure, const QString &aim = QString()) {
@@ -236,37 +257,43 @@ int main(int argc, char **argv)
     row(QStringLiteral("list file decoded, 1,000 / 10,000 / 100,000"), sizes(QStringLiteral("BM_Decode")));
     row(QStringLiteral("list file encoded, 1,000 / 10,000 / 100,000"), sizes(QStringLiteral("BM_Encode")));
     row(QStringLiteral("folder of 10,000 media files scanned / scanned and added to `lstPlay`"),
-        figuresIn(scan, {QStringLiteral("BM_ScanFolder/10000"), QStringLiteral("BM_ScanAndAppendToPlaylist/10000")}, ms));
+        figuresIn(scan,
+                  {QStringLiteral("BM_ScanFolder/10000"), QStringLiteral("BM_ScanAndAppendToPlaylist/10000")},
+                  ms));
     row(QStringLiteral("one progress tick, 10,000 entries: playing / ending an item / with its repaint"),
         figuresIn(tick,
                   {QStringLiteral("BM_TickWhilePlaying/10000"), QStringLiteral("BM_TickEndingAnItem/10000"),
                    QStringLiteral("BM_TickWithRepaint/10000")},
                   QStringLiteral("us")));
-    row(QStringLiteral("`FormatTime`"), figuresIn(tick, {QStringLiteral("BM_FormatTime")}, QStringLiteral("ns")));
+    row(QStringLiteral("`FormatTime`"),
+        figuresIn(tick, {QStringLiteral("BM_FormatTime")}, QStringLiteral("ns")));
     row(QStringLiteral("main window made and first drawn"),
         figuresIn(windows, {QStringLiteral("BM_MainWindowMadeAndDrawn")}, ms));
     row(QStringLiteral("exec to the splash mapped on the screen / drawn (median of 11 starts)"),
-        whole({QStringLiteral("start_mapped_ms"), QStringLiteral("start_painted_ms")}, ms), QStringLiteral("under 90 ms"));
+        whole({QStringLiteral("start_mapped_ms"), QStringLiteral("start_painted_ms")}, ms),
+        QStringLiteral("under 90 ms"));
     row(QStringLiteral("the same for a bare Qt window (one label), for reference"),
         whole({QStringLiteral("bare_mapped_ms"), QStringLiteral("bare_painted_ms")}, ms));
-    row(QStringLiteral("memory idle, PSS / RSS"), whole({QStringLiteral("idle_pss_mb"), QStringLiteral("idle_rss_mb")}, QStringLiteral("MB")),
+    row(QStringLiteral("memory idle, PSS / RSS"),
+        whole({QStringLiteral("idle_pss_mb"), QStringLiteral("idle_rss_mb")}, QStringLiteral("MB")),
         QStringLiteral("PSS under 40 MB"));
     row(QStringLiteral("memory playing a 128 kbps MP3, PSS / RSS"),
         whole({QStringLiteral("mp3_pss_mb"), QStringLiteral("mp3_rss_mb")}, QStringLiteral("MB")));
     row(QStringLiteral("memory playing a 640x480 MPEG-4 AVI, PSS / RSS"),
         whole({QStringLiteral("video_pss_mb"), QStringLiteral("video_rss_mb")}, QStringLiteral("MB")));
     row(QStringLiteral("CPU over %1 s idle").arg(seconds), whole({QStringLiteral("idle_cpu_pct")}, core));
-    row(QStringLiteral("CPU over %1 s playing a 128 kbps MP3").arg(seconds), whole({QStringLiteral("mp3_cpu_pct")}, core),
-        QStringLiteral("under 1 %"));
+    row(QStringLiteral("CPU over %1 s playing a 128 kbps MP3").arg(seconds),
+        whole({QStringLiteral("mp3_cpu_pct")}, core), QStringLiteral("under 1 %"));
     row(QStringLiteral("CPU over %1 s playing a 640x480 MPEG-4 AVI").arg(seconds),
         whole({QStringLiteral("video_cpu_pct")}, core), QStringLiteral("under 8 %"));
 
     std::printf("\nThe engine, per format (GStreamer, fake sinks that keep real time):\n\n");
     std::printf("| Format | Open | First open in a process | Seek |\n|---|---|---|---|\n");
     const std::pair<const char *, const char *> formats[] = {
-        {"mp3", "MP3"}, {"wav", "WAV"}, {"ogg", "OGG Vorbis"}, {"wma", "WMA"}, {"mid", "MIDI"},
-        {"avi", "AVI (MPEG-4)"}, {"mpg", "MPEG-1"}, {"mpeg", "MPEG-2"}, {"asf", "ASF"},
-        {"vob", "VOB"}, {"dat", "Video CD .dat"}, {"cdxa", "Video CD .dat (RIFF/CDXA)"}};
+        {"mp3", "MP3"},    {"wav", "WAV"},           {"ogg", "OGG Vorbis"},
+        {"wma", "WMA"},    {"mid", "MIDI"},          {"avi", "AVI (MPEG-4)"},
+        {"mpg", "MPEG-1"}, {"mpeg", "MPEG-2"},       {"asf", "ASF"},
+        {"vob", "VOB"},    {"dat", "Video CD .dat"}, {"cdxa", "Video CD .dat (RIFF/CDXA)"}};
     for (const auto &[key, label] : formats) {
         const QString k = QString::fromLatin1(key);
         const QString cold = QStringLiteral("ColdFirstOpen/") + k;

@@ -291,7 +291,8 @@ void GstMediaEngine::setFileName(const QString &path)
     struct stat info {};
     if (::stat(QFile::encodeName(path).constData(), &info) == 0 &&
         (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode) || S_ISCHR(info.st_mode))) {
-        recordError(ErrorNotAFile, QStringLiteral("« %1 » n'est pas un fichier que l'on puisse lire.").arg(path));
+        recordError(ErrorNotAFile,
+                    QStringLiteral("« %1 » n'est pas un fichier que l'on puisse lire.").arg(path));
         return;
     }
 

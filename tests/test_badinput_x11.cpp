@@ -56,8 +56,7 @@ private Q_SLOTS:
         const QString deep = deepFolder(mediaDir, 1500) + QStringLiteral("/au fond.wav");
         QVERIFY(QFile::copy(maker.tone(QStringLiteral("court.wav"), 0.6), deep));
         const QStringList playable = {
-            maker.tone(QStringLiteral("日本語の歌.mp3"), 0.6),
-            maker.tone(QStringLiteral("Песня.ogg"), 0.6),
+            maker.tone(QStringLiteral("日本語の歌.mp3"), 0.6), maker.tone(QStringLiteral("Песня.ogg"), 0.6),
             maker.make(QStringLiteral("avi"), 0.6, QStringLiteral("فيلم قصير")),
             deep, // longer than any path Windows allowed, well within what Linux allows
         };
@@ -126,10 +125,12 @@ private Q_SLOTS:
             b = static_cast<char>(random.bounded(256));
         QTest::newRow("binary garbage") << garbage;
         QTest::newRow("a 10 MB line") << QByteArray("\"/m/a.mp3\"\r\n") + QByteArray(10 * 1024 * 1024, 'z') +
-                                              QByteArray("\r\n\"/m/b.mp3\"\r\n");
-        QTest::newRow("unbalanced quotes") << QByteArray("\"/m/a.mp3\r\n/m/b.mp3\"\r\n\"\r\n\"/m/c, d.mp3\r\n\"");
+                                             QByteArray("\r\n\"/m/b.mp3\"\r\n");
+        QTest::newRow("unbalanced quotes")
+            << QByteArray("\"/m/a.mp3\r\n/m/b.mp3\"\r\n\"\r\n\"/m/c, d.mp3\r\n\"");
         QTest::newRow("empty") << QByteArray();
-        QTest::newRow("Windows-1252") << QByteArray("\"C:\\Musique\\\xC9t\xE9 \x96 caf\xE9.mp3\"\r\n\"/m/\x80uro.mp3\"\r\n");
+        QTest::newRow("Windows-1252")
+            << QByteArray("\"C:\\Musique\\\xC9t\xE9 \x96 caf\xE9.mp3\"\r\n\"/m/\x80uro.mp3\"\r\n");
     }
 
     // The list comes back as the program read it: whatever the reader could make of the file is

@@ -68,7 +68,8 @@ private Q_SLOTS:
             QCOMPARE(PlayerProcess::readBytes(player.settingsPath()), EarlierOptions);
             return;
         }
-        QCOMPARE(ListFile::read(player.listPath()).value_or(QStringList()), ListFile::decode(HandWrittenList));
+        QCOMPARE(ListFile::read(player.listPath()).value_or(QStringList()),
+                 ListFile::decode(HandWrittenList));
         // Each option is stored as it comes, so some may be new and some old, but every one is
         // there and reads.
         QSettings options(player.settingsPath(), QSettings::IniFormat);
