@@ -18,7 +18,7 @@ struct GstEngineCallbacks;
 
 struct GstEngineOptions {
     // gst-launch description of the final audio sink. The engine puts its balance stage in front of
-    // it, so "wavenc ! filesink location=..." records exactly what would be heard.
+    // it, so "filesink location=..." records exactly the samples that would be heard.
     QString audioSink = QStringLiteral("autoaudiosink");
     // gst-launch description of the final video sink; empty picks ximagesink on X11 (when there is
     // an engine area to draw into) and fakevideosink everywhere else.

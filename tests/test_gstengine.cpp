@@ -37,12 +37,12 @@ struct Levels {
     qsizetype frames = 0;
 };
 
-// RMS of each channel of what wavenc wrote (16-bit stereo after a 44-byte header), leaving out the
-// first and last tenth, where encoders fade in and out.
-Levels channelLevels(const QString &wavFile)
+// RMS of each channel of the recorded 16-bit stereo samples, leaving out the first and last tenth,
+// where encoders fade in and out.
+Levels channelLevels(const QString &rawFile)
 {
-    QFile file(wavFile);
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll().mid(44) : QByteArray();
+    QFile file(rawFile);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     const qsizetype frames = bytes.size() / 4;
     const qsizetype skip = frames / 10;
     const auto rms = [&](int channel) {
@@ -144,11 +144,14 @@ class TestGstEngine : public QObject {
     // settings made before another file was opened, since they must survive it.
     void capture(long volume, long balance, bool mute, Levels &levels)
     {
-        const QString out = m_dir.filePath(QStringLiteral("capture.wav"));
+        // Bare samples, no wavenc: when its first buffer meets a file being switched, wavenc's header
+        // push fails and it returns without releasing that buffer, which the leak checker reports.
+        // filesink starts the file afresh each time the engine opens one.
+        const QString out = m_dir.filePath(QStringLiteral("capture.raw"));
         GstEngineOptions recording = options();
-        recording.audioSink = QStringLiteral("audioconvert ! audio/x-raw,format=S16LE,channels=2 ! wavenc ! "
-                                             "filesink location=\"%1\"")
-                                  .arg(out);
+        recording.audioSink =
+            QStringLiteral("audioconvert ! audio/x-raw,format=S16LE,channels=2 ! filesink location=\"%1\"")
+                .arg(out);
         GstMediaEngine engine(nullptr, recording);
         engine.setVolume(volume);
         engine.setBalance(balance);
@@ -161,7 +164,8 @@ class TestGstEngine : public QObject {
         QVERIFY(ended.wait(10000));
         engine.setFileName(QString()); // finalises the file
         levels = channelLevels(out);
-        QCOMPARE_GT(levels.frames, 40000);
+        // All of the wav (44.1 kHz) and nothing of the ogg before it.
+        QCOMPARE(levels.frames, qsizetype(SampleSeconds * 44100));
     }
 
 private Q_SLOTS:
