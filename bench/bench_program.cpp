@@ -3,6 +3,7 @@
 // playing a 640x480 MPEG-4 video.
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_program [seconds] [--json FILE] [--start-only]
 #include "MediaMaker.h"
+#include "ProcFields.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -56,14 +57,8 @@ double cpuSeconds(qint64 pid)
 // A field of /proc/PID/smaps_rollup ("Rss", "Pss"), in MB.
 double memoryMb(qint64 pid, const QByteArray &field)
 {
-    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-    if (!rollup.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : rollup.readAll().split('\n')) {
-        if (line.startsWith(field + ':'))
-            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return -1;
+    const qint64 kb = ProcFields::number(ProcFields::read(pid, "smaps_rollup"), field);
+    return kb < 0 ? -1 : static_cast<double>(kb) / 1024.0;
 }
 
 struct Folder {

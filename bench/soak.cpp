@@ -6,6 +6,8 @@
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build-release/bench/soak [changes] [--keep] [--binary PATH]
 // `changes` (a multiple of 100, at least 200; 1000 by default) is the last change of clip measured.
 #include "MediaMaker.h"
+#include "ProcFields.h"
+#include "playlist/ListFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -91,28 +93,6 @@ std::vector<Clip> clipRecipe()
     return clips;
 }
 
-// A format-0 standard MIDI file of one piano note lasting `seconds`: the tempo makes the quarter note
-// that long.
-QByteArray midiNote(double seconds, char key)
-{
-    const auto microseconds = static_cast<quint32>(seconds * 1e6);
-    QByteArray track = QByteArray::fromHex("00ff5103");
-    track.append(static_cast<char>(microseconds >> 16 & 0xff))
-        .append(static_cast<char>(microseconds >> 8 & 0xff))
-        .append(static_cast<char>(microseconds & 0xff));
-    track.append(QByteArray::fromHex("00c000"));
-    // Note on at once, note off 96 ticks (one quarter) later, then the end of the track.
-    track.append(QByteArray::fromHex("0090") + key + QByteArray::fromHex("6460") + '\x80' + key + '\0');
-    track.append(QByteArray::fromHex("00ff2f00"));
-    QByteArray out = QByteArray::fromHex("4d546864000000060000000100604d54726b");
-    const auto length = static_cast<quint32>(track.size());
-    out.append(static_cast<char>(length >> 24 & 0xff))
-        .append(static_cast<char>(length >> 16 & 0xff))
-        .append(static_cast<char>(length >> 8 & 0xff))
-        .append(static_cast<char>(length & 0xff));
-    return out + track;
-}
-
 bool makeClips(std::vector<Clip> &clips, const QString &folder, QString *error)
 {
     MediaMaker maker(folder);
@@ -120,11 +100,8 @@ bool makeClips(std::vector<Clip> &clips, const QString &folder, QString *error)
         Clip &clip = clips[i];
         const QString base = QStringLiteral("clip%1").arg(i, 2, 10, QLatin1Char('0'));
         const int n = static_cast<int>(i);
-        if (clip.format == QLatin1String("mid")) {
-            QFile file(QDir(folder).filePath(base + QStringLiteral(".mid")));
-            if (file.open(QIODevice::WriteOnly) && file.write(midiNote(clip.seconds, char(60 + n % 12))) > 0)
-                clip.path = file.fileName();
-        } else if (clip.format == QLatin1String("avi") || clip.format == QLatin1String("mpg")) {
+        if (clip.format == QLatin1String("mid") || clip.format == QLatin1String("avi") ||
+            clip.format == QLatin1String("mpg")) {
             clip.path = maker.make(clip.format, clip.seconds, base);
         } else {
             // Mono and stereo, and a different pitch for each clip.
@@ -157,30 +134,6 @@ QStringList makeEntries(const std::vector<Clip> &clips, int count, const QString
     return entries;
 }
 
-QByteArray listFileBytes(const QStringList &entries)
-{
-    QByteArray bytes;
-    for (const QString &entry : entries)
-        bytes += '"' + QFile::encodeName(entry) + "\"\r\n";
-    return bytes;
-}
-
-QStringList readListFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList entries;
-    for (QByteArray line : file.readAll().split('\n')) {
-        line = line.trimmed();
-        if (line.size() >= 2 && line.startsWith('"') && line.endsWith('"'))
-            line = line.mid(1, line.size() - 2);
-        if (!line.isEmpty())
-            entries.append(QFile::decodeName(line));
-    }
-    return entries;
-}
-
 // The entry of ours the player has open, by its position in the list, or -1. Only one is open at a
 // time (the engine closes a file before it opens the next); should two show, the later one is new.
 int openEntry(qint64 pid, const QByteArray &folderPrefix, const QHash<QByteArray, int> &indexOf, int *fds)
@@ -207,33 +160,16 @@ int openEntry(qint64 pid, const QByteArray &folderPrefix, const QHash<QByteArray
     return found;
 }
 
-qint64 fieldKb(const QByteArray &text, const QByteArray &field)
-{
-    const qsizetype at = text.indexOf('\n' + field + ':');
-    if (at < 0)
-        return -1;
-    const qsizetype end = text.indexOf('\n', at + 1);
-    const QByteArray value = text.mid(at + field.size() + 2, end - at - field.size() - 2).trimmed();
-    return value.split(' ').value(0).toLongLong();
-}
-
-QByteArray readProc(qint64 pid, const char *name)
-{
-    // Read in one go: these files are generated on open and have no size.
-    QFile file(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(name)));
-    return file.open(QIODevice::ReadOnly) ? '\n' + file.readAll() : QByteArray();
-}
-
 Memory readMemory(qint64 pid, int fds, double atSeconds, bool withPss)
 {
     Memory m;
-    const QByteArray status = readProc(pid, "status");
-    m.rssKb = fieldKb(status, "VmRSS");
-    m.anonKb = fieldKb(status, "RssAnon");
-    m.threads = static_cast<int>(fieldKb(status, "Threads"));
+    const QByteArray status = ProcFields::read(pid, "status");
+    m.rssKb = ProcFields::number(status, "VmRSS");
+    m.anonKb = ProcFields::number(status, "RssAnon");
+    m.threads = static_cast<int>(ProcFields::number(status, "Threads"));
     // Walking every mapping is slow enough to be kept to the marks.
     if (withPss)
-        m.pssKb = fieldKb(readProc(pid, "smaps_rollup"), "Pss");
+        m.pssKb = ProcFields::number(ProcFields::read(pid, "smaps_rollup"), "Pss");
     m.fds = fds;
     m.atSeconds = atSeconds;
     return m;
@@ -319,12 +255,9 @@ int main(int argc, char **argv)
         return 2;
     }
     const QString listFile = top.filePath(QStringLiteral("lastlist.lst"));
-    {
-        QFile file(listFile);
-        if (!file.open(QIODevice::WriteOnly) || file.write(listFileBytes(entries)) <= 0) {
-            std::printf("cannot write %s\n", qPrintable(listFile));
-            return 2;
-        }
+    if (!ListFile::write(listFile, entries)) {
+        std::printf("cannot write %s\n", qPrintable(listFile));
+        return 2;
     }
     QHash<QByteArray, int> indexOf;
     for (int j = 0; j < entries.size(); ++j)
@@ -479,7 +412,7 @@ int main(int argc, char **argv)
             std::printf("SIGTERM: exit code 0 after %.2f s\n",
                         static_cast<double>(closing.elapsed()) / 1000.0);
         }
-        const QStringList written = readListFile(listFile);
+        const QStringList written = ListFile::read(listFile).value_or(QStringList());
         if (written != entries)
             failures << QStringLiteral("lastlist.lst has %1 entries after the run, %2 of them as written")
                             .arg(written.size())

@@ -27,14 +27,16 @@ QByteArray riffForm(const char *form, const QByteArray &chunks)
     return riffChunk("RIFF", QByteArray(form, 4) + chunks);
 }
 
-// Format-0 standard MIDI file of quarter notes at 120 beats a minute, so `seconds` is rounded to
-// half a second.
+// Format-0 standard MIDI file of quarter notes, about two a second, the tempo set so that they last
+// exactly `seconds`.
 QByteArray midiBytes(double seconds)
 {
     constexpr int ticksPerQuarter = 96;
     const int notes = std::max(1, static_cast<int>(std::lround(seconds * 2.0)));
-    // Tempo 500000 us a quarter note, then a piano on channel 0.
-    QByteArray track = QByteArray::fromHex("00ff510307a12000c000");
+    // The tempo (microseconds a quarter note, three bytes), then a piano on channel 0.
+    QByteArray tempo(4, '\0');
+    qToBigEndian(static_cast<quint32>(std::lround(seconds * 1e6 / notes)), tempo.data());
+    QByteArray track = QByteArray::fromHex("00ff5103") + tempo.mid(1) + QByteArray::fromHex("00c000");
     static const char scale[] = {60, 62, 64, 65, 67, 69, 71, 72};
     for (int i = 0; i < notes; ++i) {
         // Note on at once, note off a quarter later (96 fits one byte of variable-length delta).

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+// What the kernel says of a running process, read from outside it through /proc/PID.
+namespace ProcFields {
+
+// The whole of /proc/PID/<name>, or nothing when the process is gone.
+QByteArray read(qint64 pid, const char *name);
+
+// The number after "field:" at the start of a line of such a file ("VmRSS", "Pss", "Threads"), in the
+// file's own unit (kB for sizes); -1 when the field is missing.
+qint64 number(const QByteArray &text, const QByteArray &field);
+
+} // namespace ProcFields
