@@ -286,10 +286,11 @@ void GstMediaEngine::setFileName(const QString &path)
         return;
     }
 
+    const QByteArray localPath = QFile::encodeName(path);
     // A named pipe, a socket or a terminal is opened for reading in this thread, and the first of
     // them waits there for a writer that never comes: the player would hang for good.
     struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) == 0 &&
+    if (::stat(localPath.constData(), &info) == 0 &&
         (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode) || S_ISCHR(info.st_mode))) {
         recordError(ErrorNotAFile,
                     QStringLiteral("« %1 » n'est pas un fichier que l'on puisse lire.").arg(path));
@@ -297,7 +298,7 @@ void GstMediaEngine::setFileName(const QString &path)
     }
 
     GError *error = nullptr;
-    gchar *uri = gst_filename_to_uri(QFile::encodeName(path).constData(), &error);
+    gchar *uri = gst_filename_to_uri(localPath.constData(), &error);
     if (!uri) {
         recordError(error ? error->code : ErrorNoMessage, QString::fromUtf8(error ? error->message : ""));
         g_clear_error(&error);
