@@ -37,6 +37,13 @@ bool save(const QListWidget &lstPlay, const QString &listFile)
     return ListFile::write(listFile, entries(lstPlay));
 }
 
+QString shownText(const QString &text)
+{
+    if (text.size() <= LongestShownText)
+        return text;
+    return text.left(LongestShownText) + QChar(0x2026);
+}
+
 QString fileNameOf(const QString &entry)
 {
     const qsizetype cut = std::max(entry.lastIndexOf(u'\\'), entry.lastIndexOf(u'/'));
@@ -47,7 +54,7 @@ std::optional<QString> selectionCaption(const QString &entry)
 {
     if (entry.isEmpty() || entry == QLatin1String("-"))
         return std::nullopt;
-    return QStringLiteral(" Chanson selectionnée :    ") + fileNameOf(entry);
+    return QStringLiteral(" Chanson selectionnée :    ") + shownText(fileNameOf(entry));
 }
 
 void lstPlay_Click(const QListWidget &lstPlay, QLabel &txtFN)
@@ -59,7 +66,7 @@ void lstPlay_Click(const QListWidget &lstPlay, QLabel &txtFN)
     if (!caption)
         return;
     txtFN.setText(*caption);
-    txtFN.setToolTip(entry);
+    txtFN.setToolTip(shownText(entry));
 }
 
 } // namespace Playlist

@@ -21,6 +21,15 @@ bool load(QListWidget &lstPlay, const QString &listFile);
 // Writes lstPlay to a list file, replacing it atomically. Returns whether it was written.
 bool save(const QListWidget &lstPlay, const QString &listFile);
 
+// Entries are shown no longer than this. It is the longest path Linux opens (PATH_MAX), so a real
+// entry is shown whole; a longer one comes from a damaged list file, and laying out megabytes of text
+// at every repaint would freeze the window for seconds.
+inline constexpr qsizetype LongestShownText = 4096;
+
+// What the window shows of an entry or a name: itself, or its first LongestShownText characters and
+// an ellipsis. The entry itself is kept whole, to be saved as it was read.
+QString shownText(const QString &text);
+
 // The file name part of an entry: what follows its last "\" or "/".
 QString fileNameOf(const QString &entry);
 

@@ -143,7 +143,7 @@ private Q_SLOTS:
         QVERIFY(player.start());
         QTest::qWait(4500); // the splash hands over at about 2.8 s
         QVERIFY2(player.isRunning(), "the player ended by itself");
-        QCOMPARE(player.signalAndWait(SIGTERM, 20000), 0);
+        QCOMPARE(player.signalAndWait(SIGTERM), 0);
         const QStringList loaded = ListFile::decode(bytes);
         const QByteArray saved = PlayerProcess::readBytes(player.listPath());
         QCOMPARE(saved.size(), ListFile::encode(loaded).size());

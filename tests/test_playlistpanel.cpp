@@ -68,6 +68,28 @@ private Q_SLOTS:
         QCOMPARE(f.engine().state(), St::Playing);
     }
 
+    // A damaged list file can hold a line of megabytes. The window lays out only its first part, or
+    // every repaint of the list and the caption would take seconds; the entry itself stays whole.
+    void anAbsurdlyLongEntryIsShownCutButKeptWhole()
+    {
+        const QString huge(1'000'000, u'z');
+        const QString shown = Playlist::shownText(huge);
+        QCOMPARE(shown.size(), Playlist::LongestShownText + 1);
+        QVERIFY(huge.startsWith(shown.chopped(1)));
+        Rig f({huge, shown});
+        QListWidget *lstPlay = f.main().lstPlay();
+        QStyleOptionViewItem option;
+        option.initFrom(lstPlay);
+        const QModelIndex hugeRow = lstPlay->model()->index(0, 0);
+        const QModelIndex shownRow = lstPlay->model()->index(1, 0);
+        QCOMPARE(lstPlay->itemDelegate()->sizeHint(option, hugeRow),
+                 lstPlay->itemDelegate()->sizeHint(option, shownRow));
+        lstPlay->setCurrentRow(0);
+        QCOMPARE(f.main().txtFN()->text(), *Playlist::selectionCaption(shown));
+        QCOMPARE(f.main().txtFN()->toolTip(), Playlist::shownText(huge));
+        QCOMPARE(f.entries().first(), huge);
+    }
+
     void saveAndLoadRoundTripEmptyOverwriteHandWrittenAndUnreadable()
     {
         Rig f;

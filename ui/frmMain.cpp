@@ -2,6 +2,7 @@
 
 #include "ui/AppIcon.h"
 #include "ui/ClickableLabel.h"
+#include "ui/EntryDelegate.h"
 #include "ui/Fonts.h"
 #include "ui/GlyphButton.h"
 #include "ui/Glyphs.h"
@@ -280,6 +281,7 @@ void frmMain::createPlaylistPanel()
     m_lstPlay->setSelectionMode(QAbstractItemView::SingleSelection);
     // All rows have one height; the view then lays out a long playlist without measuring each row.
     m_lstPlay->setUniformItemSizes(true);
+    m_lstPlay->setItemDelegate(new EntryDelegate(m_lstPlay));
     m_lstPlay->setStyleSheet(QStringLiteral("QListWidget#lstPlay { background-color: #DEF7FF; }"));
     Twips::place(m_lstPlay, 240, 540, 4605, 2790);
 
