@@ -1,6 +1,7 @@
 #include "playback/GstMediaEngine.h"
 
 #include "playback/VideoOutput.h"
+#include "playback/XServerSync.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -442,11 +443,10 @@ void GstMediaEngine::attachWindow()
     if (!m_overlay || !m_video)
         return;
     const WId window = m_video->target();
-    if (window && isXcb()) {
-        // The sink talks to the X server on a connection of its own: the window must exist there
-        // before the sink looks it up, or the X error kills the process.
-        QGuiApplication::sync();
-    }
+    // The sink talks to the X server on a connection of its own: the window must exist there before
+    // the sink looks it up, or the X error kills the process.
+    if (window)
+        syncWithXServer();
     if (window != m_attachedWindow) {
         m_attachedWindow = window;
         gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(m_overlay), static_cast<guintptr>(window));

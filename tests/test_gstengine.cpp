@@ -195,10 +195,7 @@ private Q_SLOTS:
     void everyFormatOpensAndFollowsTheTransport()
     {
         QFETCH(QString, format);
-        QElapsedTimer clock;
-        clock.start();
         openOk(format);
-        QCOMPARE_LT(clock.elapsed(), 3000);
         const double duration = m_engine->Duration();
         QCOMPARE_LE(std::abs(duration - SampleSeconds), 0.25);
         // MPEG-1 only has a table of approximate pixel shapes, and players differ on the 4:3 PAL
@@ -211,7 +208,8 @@ private Q_SLOTS:
         // Plays from the start, in real time.
         const double start = m_engine->CurrentPosition();
         QCOMPARE_LT(start, 0.25);
-        clock.restart();
+        QElapsedTimer clock;
+        clock.start();
         QTest::qWait(500);
         QCOMPARE_LE(offBy(start + static_cast<double>(clock.elapsed()) / 1000.0), 0.15);
 
@@ -279,11 +277,10 @@ private Q_SLOTS:
         QFETCH(long, code);
         QVERIFY2(!path.isEmpty(), qPrintable(m_maker->lastError()));
         openOk(QStringLiteral("mp3"));
-        QElapsedTimer clock;
-        clock.start();
         m_engine->setFileName(path);
-        QCOMPARE_LT(clock.elapsed(), 3000);
+        // Refused for what it is, not given up on after the open timeout.
         QVERIFY(m_engine->ErrorCode() != 0);
+        QCOMPARE_NE(m_engine->ErrorCode(), GstMediaEngine::ErrorTimeout);
         QVERIFY(!m_engine->ErrorDescription().trimmed().isEmpty());
         QCOMPARE(m_engine->FileName(), path);
         QCOMPARE(m_engine->Duration(), 0.0);
@@ -418,9 +415,17 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         GstMediaEngine engine(area, options(true));
+        // Opening waits for the X server but never runs the event loop: a tick or a click handled in
+        // there would start another open inside this one.
+        bool opening = true;
+        bool handledWhileOpening = false;
+        QMetaObject::invokeMethod(
+            &window, [&] { handledWhileOpening = opening; }, Qt::QueuedConnection);
         // A second open too: the sink, taken down between files, must be given the window again.
         engine.setFileName(media(QStringLiteral("mpg")));
         engine.setFileName(media(QStringLiteral("avi")));
+        opening = false;
+        QVERIFY(!handledWhileOpening);
         QCOMPARE(engine.ErrorCode(), 0L);
         engine.Pause();
         QTest::qWait(200);
