@@ -9,22 +9,18 @@
 
 #include <cstdlib>
 
-bool syncWithXServer()
+void syncWithXServer()
 {
     const auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
     if (!connection)
-        return false;
+        return;
     // The server answers requests in order: once this reply is here, all before it are done.
     std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
-    return true;
 }
 
 #else
 
-bool syncWithXServer()
-{
-    return false;
-}
+void syncWithXServer() {}
 
 #endif

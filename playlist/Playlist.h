@@ -37,7 +37,8 @@ QString fileNameOf(const QString &entry);
 // in which case txtFN keeps what it showed.
 std::optional<QString> selectionCaption(const QString &entry);
 
-// Shows the selected entry in txtFN: its file name as the caption, the whole entry as the tooltip.
+// Shows the selected entry in txtFN: its file name as the caption, the entry as the tooltip, both
+// as shownText gives them.
 void lstPlay_Click(const QListWidget &lstPlay, QLabel &txtFN);
 
 } // namespace Playlist
