@@ -1,5 +1,9 @@
 #pragma once
 
+#include "playlist/FolderScan.h"
+
+#include <QString>
+
 // The filters the playlist commands give the file dialog, "description|patterns|...".
 
 // Media files, for opening and adding a file. The first description names *.wma but not *.asf,
@@ -9,6 +13,19 @@ inline constexpr const char *MediaFilter =
     "*.dat;*.mp3;*.mpeg;*.mpg;*.avi;*.wma;*.wav;*.cda;*.mid;*.asf|Video CD (*.dat) |*.dat| AVI Video (*.avi) "
     "|*.avi|"
     "Fichiers MP3|*.mp3|Tous les fichiers (*.*) |*.*";
+
+// The media filter, then one more pair for every kind the player plays, the newer ones included, so
+// that an .ogg or a .flac can be chosen without "all files". The five long-standing pairs come first.
+inline QString mediaDialogFilter()
+{
+    QStringList patterns = QString::fromLatin1(MediaFilter).section(u'|', 1, 1).split(u';');
+    for (const QString &pattern : FolderScan::Patterns + FolderScan::ExtraPatterns) {
+        if (!patterns.contains(pattern))
+            patterns.append(pattern);
+    }
+    return QString::fromUtf8(MediaFilter) + QStringLiteral("|Tous les fichiers multimédia|") +
+           patterns.join(u';');
+}
 
 // List files, for saving and loading a playlist.
 inline constexpr const char *ListFilter = "List (*.lst) |*.lst| All files (*.*) |*.*";

@@ -24,7 +24,7 @@ void MediaAdder::OpenMediaFile()
     // Stopped before the dialog, whatever the user then chooses.
     m_host.engine().Stop();
     dialog.setFileName(QString());
-    dialog.setFilter(QString::fromUtf8(MediaFilter));
+    dialog.setFilter(mediaDialogFilter());
     dialog.ShowOpen();
     if (m_host.closing())
         return;
@@ -45,7 +45,7 @@ void MediaAdder::mnuFile_Click()
 {
     cDlgcom dialog(m_dialogs);
     dialog.setFileName(QString());
-    dialog.setFilter(QString::fromUtf8(MediaFilter));
+    dialog.setFilter(mediaDialogFilter());
     dialog.ShowOpen();
     if (m_host.closing())
         return;

@@ -68,7 +68,7 @@ private Q_SLOTS:
         Seen seen;
         inspectThenCancel(seen);
         m_program->mainWindow().cmdOpen()->click();
-        QCOMPARE(seen.nameFilters.size(), 5);
+        QCOMPARE(seen.nameFilters.size(), 6);
         QVERIFY(seen.nameFilters[0].startsWith(QStringLiteral("Tous les fichiers Qwelto (")));
         QVERIFY(seen.nameFilters[4].startsWith(QStringLiteral("Tous les fichiers (*.*) ")));
     }
@@ -78,7 +78,7 @@ private Q_SLOTS:
         Seen seen;
         inspectThenCancel(seen);
         m_program->mainWindow().mnuFile()->trigger();
-        QCOMPARE(seen.nameFilters.size(), 5);
+        QCOMPARE(seen.nameFilters.size(), 6);
         QVERIFY(seen.nameFilters[1].startsWith(QStringLiteral("Video CD (*.dat) ")));
         QCOMPARE(m_program->mainWindow().lstPlay()->count(), 0);
     }
