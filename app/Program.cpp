@@ -11,10 +11,12 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QThread>
 #include <QTimer>
@@ -42,9 +44,10 @@ ProgramEnvironment withPlatformDefaults(ProgramEnvironment env)
 
 Program::Program(ProgramEnvironment environment)
     : m_env(withPlatformDefaults(std::move(environment))), m_onTop(m_state, m_env.setTopMost),
-      m_transport(*this), m_tick(*this, m_transport, m_onTop), m_audio(*this, m_env.pause),
-      m_panel(*this, m_transport, *m_env.dialogs), m_adder(*this, m_transport, *m_env.dialogs), m_vcd(*this),
-      m_zoom(*this), m_shortcuts(m_transport, m_adder), m_about(m_state)
+      m_dialogs(*m_env.dialogs, *m_env.settings), m_transport(*this), m_tick(*this, m_transport, m_onTop),
+      m_audio(*this, m_env.pause), m_panel(*this, m_transport, m_dialogs),
+      m_adder(*this, m_transport, m_dialogs), m_vcd(*this), m_zoom(*this), m_shortcuts(m_transport, m_adder),
+      m_about(m_state)
 {
 }
 
@@ -112,6 +115,17 @@ int Program::playlistSelectedIndex() const
 bool Program::fitChecked() const
 {
     return m_main && m_main->mnuFit()->isChecked();
+}
+
+QRect Program::videoWindowArea() const
+{
+    if (!m_main)
+        return {};
+    // The screen that holds the middle of the main window: the user is looking there.
+    const QScreen *screen = QGuiApplication::screenAt(m_main->geometry().center());
+    if (!screen)
+        screen = m_main->screen();
+    return screen ? screen->availableGeometry() : QRect();
 }
 
 bool Program::askBreakForChangingCd()

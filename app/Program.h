@@ -4,6 +4,7 @@
 #include "app/SharedState.h"
 #include "app/frmSplash.h"
 #include "dialogs/FileDialogBackend.h"
+#include "dialogs/RememberedFolder.h"
 #include "playback/AudioControls.h"
 #include "playback/EngineFactory.h"
 #include "playback/ProgressTick.h"
@@ -94,6 +95,7 @@ public:
     SharedState &sharedState() override { return m_state; }
     int playlistSelectedIndex() const override;
     bool fitChecked() const override;
+    QRect videoWindowArea() const override;
     QWidget &videoWindowWidget() override { return videoWindow(); }
     RandomSource &random() override { return *m_env.random; }
     bool askBreakForChangingCd() override;
@@ -114,6 +116,7 @@ private:
     ProgramEnvironment m_env;
     SharedState m_state;
     OnTopRule m_onTop;
+    RememberedFolder m_dialogs;
     Transport m_transport;
     ProgressTick m_tick;
     AudioControls m_audio;

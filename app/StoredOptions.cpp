@@ -4,10 +4,12 @@
 #include "app/SettingsStore.h"
 #include "playback/LevelTable.h"
 #include "ui/Twips.h"
+#include "ui/WindowPlacement.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QScreen>
@@ -62,6 +64,10 @@ bool GetValue(Program &program, SettingsStore &store)
         return store.read(section, QLatin1String(key), fallback);
     };
 
+    // A first run has no position stored, and the defaults read below are where the window is now:
+    // the middle of the primary screen.
+    if (const QScreen *primary = QGuiApplication::primaryScreen())
+        window.move(WindowPlacement::centred(primary->availableGeometry(), window.size()));
     const std::optional<float> top =
         toSingle(read("top", numberText(Twips::fromPixelsY(window.y(), &window))));
     if (!top)
@@ -123,16 +129,13 @@ bool GetValue(Program &program, SettingsStore &store)
     // The mute button's state follows the engine; its caption stays as designed.
     window.Check1()->setProperty("Value", engine.Mute() ? 1 : 0);
 
-    // A window saved off the screen comes back at the top left corner.
-    if (const QScreen *screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen()) {
-        const double screenWidth = Twips::fromPixelsX(screen->geometry().width(), &window);
-        const double screenHeight = Twips::fromPixelsY(screen->geometry().height(), &window);
-        if (Twips::fromPixelsX(window.x(), &window) > screenWidth ||
-            Twips::fromPixelsY(window.height(), &window) > screenHeight)
-            window.move(0, 0);
-    }
-    if (window.x() < 0 || window.y() < 0)
-        window.move(0, 0);
+    // A position saved on a screen that is gone (a monitor unplugged, a smaller one) would bring the
+    // frameless window back where the user cannot take hold of it.
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    window.move(
+        WindowPlacement::reachable(window.pos(), window.size(), window.Label3()->geometry(), screens));
 
     for (int i = 0; i <= 10; ++i) {
         if (LevelTable.at(static_cast<std::size_t>(i)) == engine.Volume())

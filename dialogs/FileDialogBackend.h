@@ -37,6 +37,14 @@ public:
     virtual std::optional<FileAnswer> runFileDialog(const FileRequest &request) = 0;
     // Runs a modal folder chooser with a prompt; nothing when the user cancelled.
     virtual std::optional<QString> runFolderDialog(QWidget *owner, const QString &prompt) = 0;
+    // The same, opening on a folder (empty: the platform's choice). Dialogs that cannot start
+    // anywhere in particular ignore it.
+    virtual std::optional<QString> runFolderDialogAt(QWidget *owner, const QString &prompt,
+                                                     const QString &initialFolder)
+    {
+        (void)initialFolder;
+        return runFolderDialog(owner, prompt);
+    }
 
     // The real dialogs, Qt's.
     static FileDialogBackend &platform();

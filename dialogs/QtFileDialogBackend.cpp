@@ -105,10 +105,13 @@ std::optional<FileDialogBackend::FileAnswer> QtFileDialogBackend::runFileDialog(
     return FileAnswer{*chosen, request.readOnlyChecked};
 }
 
-std::optional<QString> QtFileDialogBackend::runFolderDialog(QWidget *owner, const QString &prompt)
+std::optional<QString> QtFileDialogBackend::runFolderDialogAt(QWidget *owner, const QString &prompt,
+                                                              const QString &initialFolder)
 {
     QPointer<QFileDialog> dialog = newDialog(owner, FolderDialogName);
     dialog->setFileMode(QFileDialog::Directory);
+    if (!initialFolder.isEmpty())
+        dialog->setDirectory(initialFolder);
     dialog->setOption(QFileDialog::ShowDirsOnly, true);
     dialog->setWindowTitle(prompt);
     if (!prompt.isEmpty())

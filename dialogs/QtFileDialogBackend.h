@@ -7,7 +7,12 @@
 class QtFileDialogBackend final : public FileDialogBackend {
 public:
     std::optional<FileAnswer> runFileDialog(const FileRequest &request) override;
-    std::optional<QString> runFolderDialog(QWidget *owner, const QString &prompt) override;
+    std::optional<QString> runFolderDialog(QWidget *owner, const QString &prompt) override
+    {
+        return runFolderDialogAt(owner, prompt, QString());
+    }
+    std::optional<QString> runFolderDialogAt(QWidget *owner, const QString &prompt,
+                                             const QString &initialFolder) override;
 
     // Object names of the running dialogs and of the prompt, for whoever needs to find them.
     static constexpr const char *FileDialogName = "fileDialog";

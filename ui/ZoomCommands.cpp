@@ -69,6 +69,9 @@ void ZoomCommands::mnuDouble_Click()
     // At native size the engine area takes the picture's own size; the window is built around it.
     player.MediaPlayer1().setDisplaySize(MediaEngine::DisplayNative);
     resizeInTwips(player, doubleOf(twipsOf(*player.engineArea())));
+    // Chosen a second time the window is already at that size and gets no resize: without this the
+    // picture would stay at its native size in the window's corner.
+    player.applySize();
     player.MediaPlayer1().setDisplaySize(MediaEngine::DisplayFit);
     player.show();
     player.activateWindow();

@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QSlider>
 #include <QTimer>
@@ -76,6 +77,19 @@ PictureToggle *toggle(QWidget *parent, PictureToggle::Kind kind, const char *nam
     c->setToolTip(tooltip);
     return c;
 }
+
+// Sliders whose click sets the value under the mouse at once (and goes on as a drag).
+class JumpToClickStyle : public QProxyStyle {
+public:
+    explicit JumpToClickStyle(QObject *owner) : QProxyStyle(nullptr) { setParent(owner); }
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_Slider_AbsoluteSetButtons)
+            return Qt::LeftButton;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 // The playlist panel: a picture box with a background of its own.
 class PanelPicture : public QWidget {
@@ -175,6 +189,9 @@ void frmMain::createTopArea()
                        " border: 1px solid #3a3f45; border-radius: 3px; padding: 0 2px; }")
             .arg(DisplayGreen.name()));
     m_txtTitle->setText(QStringLiteral("Qwelto Player 2.0 - le petit lecteur de listes de lecture -   "));
+    // The marquee is part of the skin: a right click there opens the window's own menu, where Ctrl+A
+    // means Pause, not an editing menu offering Ctrl+A to select all; a drag moves the window.
+    m_txtTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
     Twips::place(m_txtTitle, 1545, 270, 3345, 210);
 
     m_Shape1 = named(new QFrame(this), "Shape1");
@@ -219,6 +236,8 @@ void frmMain::createTopArea()
     Twips::place(m_cmdFull, 4545, 600, 330, 330);
 
     m_scrlTime = slider(this, "scrlTime", 50, 0, QStringLiteral("Position dans le morceau"));
+    // A click on the bar goes to the place clicked, as users expect of a seek bar, not one step.
+    m_scrlTime->setStyle(new JumpToClickStyle(m_scrlTime));
     Twips::place(m_scrlTime, 75, 1080, 4785, 135);
 
     struct Transport {
@@ -252,6 +271,8 @@ void frmMain::createTopArea()
     m_chkPlay = toggle(this, PictureToggle::Kind::Playlist, "chkPlay",
                        QStringLiteral("Afficher/masquer la liste de lecture"));
     Twips::place(m_chkPlay, 4515, 1440, 330, 225);
+    // The panel is shown as designed; the toggle says so until the stored option is applied.
+    m_chkPlay->setCheckState(Qt::Checked);
 
     for (int i = 0; i < 2; ++i) {
         QLabel *picture = named(new QLabel(this), i == 0 ? "imgSuff0" : "imgSuff1");
@@ -275,6 +296,10 @@ void frmMain::createPlaylistPanel()
 
     m_txtFN = named(new QLabel(m_picPlayList), "txtFN", QStringLiteral("Chanson sélectionnée"));
     m_txtFN->setTextFormat(Qt::PlainText);
+    // The list overlaps the caption's lower part, leaving a strip of 180 twips: the text sits at its
+    // top, in the small face of the other lit displays, so that it shows whole.
+    m_txtFN->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_txtFN->setFont(verdana(6.75));
     Twips::place(m_txtFN, 360, 360, 4455, 255);
 
     m_lstPlay = named(new QListWidget(m_picPlayList), "lstPlay", QStringLiteral("Liste de lecture"));

@@ -4,9 +4,11 @@
 #include "playback/MediaKind.h"
 #include "ui/AppIcon.h"
 #include "ui/Twips.h"
+#include "ui/WindowPlacement.h"
 
 #include <QEvent>
 #include <QPainter>
+#include <QShowEvent>
 
 namespace {
 
@@ -107,6 +109,19 @@ void frmPlayer::paintEvent(QPaintEvent *event)
 {
     QWidget::paintEvent(event);
     Form_Paint();
+}
+
+void frmPlayer::showEvent(QShowEvent *event)
+{
+    // Placed before it is mapped, so it never appears elsewhere first; later shows keep where the user
+    // put it.
+    if (!m_shownBefore && !event->spontaneous()) {
+        m_shownBefore = true;
+        const QRect area = m_host.videoWindowArea();
+        if (area.isValid())
+            move(WindowPlacement::centred(area, frameGeometry().size()));
+    }
+    QWidget::showEvent(event);
 }
 
 void frmPlayer::resizeEvent(QResizeEvent *event)

@@ -17,6 +17,9 @@ public:
     virtual int playlistSelectedIndex() const = 0;
     // The check mark of the fit-to-window menu item.
     virtual bool fitChecked() const = 0;
+    // The usable part of the screen the video window first shows in the middle of; empty: the
+    // window system places it.
+    virtual QRect videoWindowArea() const { return {}; }
 };
 
 // The video window: a separate top-level window hosting the one engine. It keeps its caption on the
@@ -37,10 +40,15 @@ public:
     // Runs once, right after the window object is made (the program's first reference).
     void Form_Load();
 
+    // Lays the engine area over the window again, as a resize does: a size command that leaves the
+    // window's size as it was gets no resize, yet the engine area may have changed meanwhile.
+    void applySize() { Form_Resize(); }
+
 protected:
     void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void Form_Initialize();
@@ -51,4 +59,5 @@ private:
     VideoWindowHost &m_host;
     QWidget *m_engineArea;
     std::unique_ptr<MediaEngine> m_engine;
+    bool m_shownBefore = false;
 };
