@@ -22,6 +22,7 @@ struct SharedState {
     bool OnTopSuspended = false;
     // The fit-to-window option as restored; the live option is the check mark of mnuFit.
     bool FitToSize = false;
-    // Root of the first CD-ROM drive, or empty.
+    // The first optical drive (its device, /dev/sr0, named whether or not a disc is in it), or a
+    // folder standing in for it; empty when there is none.
     QString CdDrives;
 };

@@ -1,7 +1,9 @@
 #include "playback/GstMediaEngine.h"
 
+#include "playback/VideoCdSource.h"
 #include "playback/VideoOutput.h"
 #include "playback/XServerSync.h"
+#include "playlist/VideoCdDisc.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -47,7 +49,10 @@ const bool g_memoryPoolsCapped = mallopt(M_ARENA_MAX, 2) == 1;
 void initGstreamerOnce()
 {
     static std::once_flag once;
-    std::call_once(once, [] { gst_init(nullptr, nullptr); });
+    std::call_once(once, [] {
+        gst_init(nullptr, nullptr);
+        VideoCdSource::registerElement();
+    });
 }
 
 double toSeconds(gint64 t)
@@ -299,7 +304,13 @@ void GstMediaEngine::setFileName(const QString &path)
     }
 
     GError *error = nullptr;
-    gchar *uri = gst_filename_to_uri(localPath.constData(), &error);
+    // A track of a Video CD in the drive (or in a disc image) is read from the disc itself; a file that
+    // is there to read, a copied track among them, plays as a file.
+    gchar *uri = nullptr;
+    if (!QFileInfo::exists(path) && VideoCdDisc::parseEntry(path))
+        uri = g_strdup(VideoCdSource::uriFor(path).toUtf8().constData());
+    else
+        uri = gst_filename_to_uri(localPath.constData(), &error);
     if (!uri) {
         recordError(error ? error->code : ErrorNoMessage, QString::fromUtf8(error ? error->message : ""));
         g_clear_error(&error);

@@ -1,8 +1,13 @@
 #include "playlist/CdDrive.h"
 
+#include "playlist/FolderScan.h"
+
+#include <QDir>
 #include <QFile>
 #include <QList>
 #include <QRegularExpression>
+
+#include <cdio/cdio.h>
 
 namespace {
 
@@ -51,13 +56,55 @@ QString firstIn(const QByteArray &mountTable)
     return {};
 }
 
+QString firstDrive(const QByteArray &cdromInfo, const QStringList &blockDevices,
+                   const QStringList &libcdioDevices, const QByteArray &mountTable)
+{
+    static const QRegularExpression driveName(QStringLiteral("^sr[0-9]+$"));
+    QStringList names;
+    for (const QByteArray &line : cdromInfo.split('\n')) {
+        // "drive name:" then the drives, the most recently found first.
+        if (line.startsWith("drive name:"))
+            names += QString::fromLatin1(line.mid(11))
+                         .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    }
+    names += blockDevices;
+    names.removeIf([](const QString &name) { return !driveName.match(name).hasMatch(); });
+    if (!names.isEmpty()) {
+        FolderScan::sortNaturally(names);
+        return QStringLiteral("/dev/") + names.front();
+    }
+    if (!libcdioDevices.isEmpty())
+        return libcdioDevices.front();
+    return firstIn(mountTable);
+}
+
+namespace {
+
+// /proc files report no size: read until the end rather than by size.
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList libcdioDevices()
+{
+    QStringList devices;
+    char **list = cdio_get_devices(DRIVER_DEVICE);
+    for (char **device = list; device && *device; ++device)
+        devices.append(QFile::decodeName(*device));
+    cdio_free_device_list(list);
+    return devices;
+}
+
+} // namespace
+
 QString FindCdDrive()
 {
-    QFile mounts(QStringLiteral("/proc/self/mounts"));
-    if (!mounts.open(QIODevice::ReadOnly))
-        return {};
-    // /proc files report no size: read until the end rather than by size.
-    return firstIn(mounts.readAll());
+    const QStringList blockDevices = QDir(QStringLiteral("/sys/block"))
+                                         .entryList({QStringLiteral("sr*")}, QDir::AllEntries | QDir::System);
+    return firstDrive(readAll(QStringLiteral("/proc/sys/dev/cdrom/info")), blockDevices, libcdioDevices(),
+                      readAll(QStringLiteral("/proc/self/mounts")));
 }
 
 } // namespace CdDrive

@@ -5,6 +5,8 @@
 #include "playback/TimeFormat.h"
 #include "playback/Transport.h"
 #include "playback/TransportHost.h"
+#include "playlist/FolderScan.h"
+#include "playlist/VideoCdDisc.h"
 #include "ui/frmMain.h"
 
 #include <QDir>
@@ -14,6 +16,13 @@
 
 QStringList VideoCd::tracks(const QString &driveRoot)
 {
+    // A drive (or a disc image) is read through libcdio, whatever is mounted: the disc in it now.
+    if (VideoCdDisc::isDiscSource(driveRoot)) {
+        QStringList entries;
+        for (const QString &name : VideoCdDisc::trackNames(driveRoot))
+            entries.append(FolderScan::join(driveRoot, QLatin1String(VideoCdDisc::TrackFolder) + name));
+        return entries;
+    }
     const QDir root = driveRoot.isEmpty() ? QDir::current() : QDir(driveRoot);
     // Name filters compare without regard to case unless told otherwise, so MPEGAV and mpegav match
     // alike; the entry keeps the folder's own spelling so that the path opens on this file system.

@@ -11,9 +11,11 @@ class VideoCd {
 public:
     explicit VideoCd(TransportHost &host) : m_host(host) {}
 
-    // The playlist entries of the disc under a drive root: the plain files matching avseq*.* in its
-    // mpegav folder, names compared without regard to case (discs show them in either case). An empty
-    // root looks in the current folder. Empty when there is no disc or it is not a Video CD.
+    // The playlist entries of the disc under a drive root: its track files (avseq*.* in its mpegav
+    // folder, names compared without regard to case: discs show them in either case). A drive's
+    // device or a disc image is read as a disc, giving root + "/MPEGAV/" + name; a folder (a copied
+    // disc) is listed as files; an empty root looks in the current folder. Empty when there is no
+    // disc or it is not a Video CD.
     static QStringList tracks(const QString &driveRoot);
 
     // Appends the disc's tracks to the playlist; nothing else changes.

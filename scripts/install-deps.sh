@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   libbenchmark-dev libxcb1-dev
+  libcdio-dev libiso9660-dev
   # run: every promised format, MIDI through the small General MIDI soundfont
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-x
@@ -17,6 +18,8 @@ packages=(
   libqt6gui6 qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core fonts-liberation2
   # tests: media made at test time, a virtual display
   ffmpeg sox xvfb xauth
+  # tests: Video CD images read like a disc in a drive
+  vcdimager libcdio-utils
   # quality checks: sanitizers and fuzzing
   clang libclang-rt-14-dev
 )

@@ -40,6 +40,34 @@ private Q_SLOTS:
         QCOMPARE(CdDrive::firstIn(table), root);
     }
 
+    void theFirstOpticalDriveWithOrWithoutADisc_data()
+    {
+        QTest::addColumn<QByteArray>("cdromInfo");
+        QTest::addColumn<QStringList>("block");
+        QTest::addColumn<QStringList>("libcdio");
+        QTest::addColumn<QString>("drive");
+        const QByteArray info =
+            "CD-ROM information, Id: cdrom.c 3.20 2003/12/17\n\ndrive name:\t\tsr10\tsr2\n";
+        QTest::newRow("the kernel's table, lowest number")
+            << info << QStringList() << QStringList() << "/dev/sr2";
+        QTest::newRow("block devices")
+            << QByteArray() << QStringList{"sr1", "sr0"} << QStringList() << "/dev/sr0";
+        QTest::newRow("libcdio only")
+            << QByteArray() << QStringList() << QStringList{"/dev/cdrw"} << "/dev/cdrw";
+        QTest::newRow("no drive: the mount table")
+            << QByteArray() << QStringList() << QStringList() << "/mnt/vcd";
+    }
+
+    void theFirstOpticalDriveWithOrWithoutADisc()
+    {
+        QFETCH(QByteArray, cdromInfo);
+        QFETCH(QStringList, block);
+        QFETCH(QStringList, libcdio);
+        QFETCH(QString, drive);
+        QCOMPARE(CdDrive::firstDrive(cdromInfo, block, libcdio, "/dev/loop3 /mnt/vcd iso9660 ro 0 0\n"),
+                 drive);
+    }
+
     void thisMachineReadsItsOwnMountTable()
     {
         QFile mounts(QStringLiteral("/proc/self/mounts"));

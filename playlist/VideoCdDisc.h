@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+// A Video CD read through libcdio rather than the file system: on most drives the track files
+// (Mode 2 Form 2 sectors) give an input/output error when read as files, mounted or not. A disc
+// source is an optical drive's device or a disc image (a .cue sheet with its .bin, and the other
+// images libcdio opens), so the same code reads a real disc and a test image.
+namespace VideoCdDisc {
+
+// The folder of the track files on the disc, as playlist entries spell it after the drive root.
+inline constexpr const char *TrackFolder = "MPEGAV/";
+
+// Whether a path names a disc source (a block device or an image file) rather than a folder.
+bool isDiscSource(const QString &path);
+
+// The names of the track files (AVSEQnn.DAT) on the disc, in name order, without the ISO 9660
+// version suffix; empty when there is no disc, it cannot be read, or it is not a Video CD.
+QStringList trackNames(const QString &source);
+
+// A playlist entry that names a track on a disc: the disc source, then "/MPEGAV/" and the name
+// (any case). Nothing for any other path.
+struct TrackRef {
+    QString source;
+    QString name;
+};
+std::optional<TrackRef> parseEntry(const QString &entry);
+
+// One track opened for reading: its MPEG data is the 2324 payload bytes of each of its sectors.
+class Track {
+public:
+    static constexpr int PayloadSize = 2324;
+
+    // Nothing when the disc or the track cannot be opened.
+    static std::unique_ptr<Track> open(const TrackRef &ref);
+    ~Track();
+    Track(const Track &) = delete;
+    Track &operator=(const Track &) = delete;
+
+    // Size in bytes of the track's MPEG data.
+    std::uint64_t size() const { return std::uint64_t(m_sectors) * PayloadSize; }
+    // Reads up to length bytes from offset; the count read, or -1 on a read error.
+    std::int64_t read(std::uint64_t offset, std::uint8_t *out, std::uint64_t length);
+
+private:
+    Track() = default;
+
+    void *m_cdio = nullptr; // CdIo_t, kept out of this header
+    std::int32_t m_firstSector = 0;
+    std::uint32_t m_sectors = 0;
+};
+
+} // namespace VideoCdDisc
