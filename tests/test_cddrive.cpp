@@ -48,14 +48,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("drive");
         const QByteArray info =
             "CD-ROM information, Id: cdrom.c 3.20 2003/12/17\n\ndrive name:\t\tsr10\tsr2\n";
-        QTest::newRow("the kernel's table, lowest number")
-            << info << QStringList() << QStringList() << "/dev/sr2";
+        QTest::newRow("kernel's table") << info << QStringList() << QStringList() << "/dev/sr2";
         QTest::newRow("block devices")
             << QByteArray() << QStringList{"sr1", "sr0"} << QStringList() << "/dev/sr0";
-        QTest::newRow("libcdio only")
-            << QByteArray() << QStringList() << QStringList{"/dev/cdrw"} << "/dev/cdrw";
-        QTest::newRow("no drive: the mount table")
-            << QByteArray() << QStringList() << QStringList() << "/mnt/vcd";
+        QTest::newRow("libcdio") << QByteArray() << QStringList() << QStringList{"/dev/cdrw"} << "/dev/cdrw";
+        QTest::newRow("none: mounts") << QByteArray() << QStringList() << QStringList() << "/mnt/vcd";
     }
 
     void theFirstOpticalDriveWithOrWithoutADisc()

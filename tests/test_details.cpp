@@ -1,8 +1,6 @@
 // Small things of the main window and its dialogs that users ran into, one check each.
 #include "ProgramFixture.h"
-#include "dialogs/RememberedFolder.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,31 +12,38 @@ class TestDetails : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void theSelectionCaptionShowsWholeAboveTheList()
+    void theMainWindowShowsWhatItSays()
     {
         ProgramFixture f;
-        const QLabel *caption = f.main().txtFN();
+        // A value that does not convert ends the options' load before the panel's: the toggle still
+        // agrees with the panel shown, so the next start does not fold it.
+        f.settings->store(QStringLiteral("top"), QStringLiteral("haut"));
+        frmMain &main = f.main();
+        QVERIFY(!main.picPlayList()->isHidden() && main.chkPlay()->isChecked());
+        // The selection caption shows whole above the list that overlaps its lower part.
+        const QLabel *caption = main.txtFN();
         QVERIFY(caption->alignment() & Qt::AlignTop);
-        QVERIFY(caption->y() + caption->fontMetrics().height() <= f.main().lstPlay()->y());
+        QVERIFY(caption->y() + caption->fontMetrics().height() <= main.lstPlay()->y());
+        // A right click on the marquee reaches the window (its menu, where Ctrl+A is Pause), not an
+        // editing menu offering Ctrl+A.
+        QVERIFY(main.childAt(main.txtTitle()->geometry().center()) != main.txtTitle());
+        main.close();
+        QCOMPARE(f.settings->stored(QStringLiteral("play")), QStringLiteral("1"));
     }
 
-    void doubleSizeTwiceStillFillsTheWindow()
+    void doubleSizeTwiceAndAClickOnTheSeekBar()
     {
         ProgramFixture f;
         f.main().lstPlay()->addItem(QStringLiteral("/m/film.avi"));
         f.main().lstPlay()->setCurrentRow(0);
         f.program->transport().lstPlay_DblClick();
-        frmPlayer &video = f.program->videoWindow();
         f.main().mnuDouble()->trigger();
-        const QSize filled = video.engineArea()->size();
+        const QSize filled = f.program->videoWindow().engineArea()->size();
         QVERIFY(filled.width() > 2 * 320);
         f.main().mnuDouble()->trigger();
-        QCOMPARE(video.engineArea()->size(), filled);
-    }
+        QCOMPARE(f.program->videoWindow().engineArea()->size(), filled);
 
-    void aClickOnTheSeekBarGoesWhereTheUserClicked()
-    {
-        ProgramFixture f;
+        // The click goes to where it was made, not one step.
         QSlider *bar = f.main().scrlTime();
         bar->setRange(0, 100);
         QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() * 3 / 4, bar->height() / 2));
@@ -62,24 +67,6 @@ private Q_SLOTS:
         f.program->adder().mnuAddDir_Click();
         f.program->panel().cmdAPlayList_Click(3);
         QCOMPARE(f.dialogs.fileRequests.last().initialFolder, lists.path());
-    }
-
-    void thePlaylistToggleAgreesWithThePanelWhenNoOptionApplies()
-    {
-        ProgramFixture f;
-        // A value that does not convert ends the options' load before the panel's.
-        f.settings->store(QStringLiteral("top"), QStringLiteral("haut"));
-        frmMain &main = f.main();
-        QVERIFY(!main.picPlayList()->isHidden());
-        main.close();
-        QCOMPARE(f.settings->stored(QStringLiteral("play")), QStringLiteral("1"));
-    }
-
-    void aRightClickOnTheMarqueeOpensTheWindowsMenuNotAnEditingOne()
-    {
-        ProgramFixture f;
-        frmMain &main = f.main();
-        QVERIFY(main.childAt(main.txtTitle()->geometry().center()) != main.txtTitle());
     }
 };
 

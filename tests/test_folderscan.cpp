@@ -40,14 +40,9 @@ private Q_SLOTS:
         QFETCH(QStringList, files);
         QFETCH(QStringList, expected);
         QTemporaryDir folder;
-        for (auto name = files.crbegin(); name != files.crend(); ++name) {
-            QFile file(folder.filePath(*name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
-        QStringList got = FolderScan::scan(folder.path());
-        for (QString &path : got)
-            path.remove(folder.path() + u'/');
-        QCOMPARE(got, expected);
+        for (auto name = files.crbegin(); name != files.crend(); ++name)
+            QVERIFY(QFile(folder.filePath(*name)).open(QIODevice::WriteOnly));
+        QCOMPARE(FolderScan::scan(folder.path()).replaceInStrings(folder.path() + u'/', QString()), expected);
     }
 
     void theOpenDialogOffersTheNewerKindsAfterTheLongStandingFilters()

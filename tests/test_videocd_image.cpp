@@ -15,29 +15,18 @@
 class TestVideoCdImage : public QObject {
     Q_OBJECT
 
-    static bool run(const QString &program, const QStringList &arguments, const QString &folder)
-    {
-        QProcess process;
-        process.setWorkingDirectory(folder);
-        process.start(program, arguments);
-        return process.waitForFinished(120000) && process.exitCode() == 0;
-    }
-
 private Q_SLOTS:
     void aDiscImagePlaysLikeTheDiscInTheDrive()
     {
         QTemporaryDir folder;
-        for (const char *clip : {"4:440", "3:660"}) {
-            const QStringList spec = QString::fromLatin1(clip).split(u':');
-            QVERIFY(
-                run(QStringLiteral("ffmpeg"),
-                    {"-loglevel", "error", "-f", "lavfi", "-i", "testsrc=size=352x288:rate=25", "-f", "lavfi",
-                     "-i", "sine=f=" + spec[1], "-t", spec[0], "-target", "pal-vcd", spec[1] + ".mpg"},
-                    folder.path()));
-        }
-        QVERIFY(run(QStringLiteral("vcdimager"),
-                    {"-t", "vcd2", "--cue-file=v.cue", "--bin-file=v.bin", "440.mpg", "660.mpg"},
-                    folder.path()));
+        QProcess maker;
+        maker.setWorkingDirectory(folder.path());
+        const QString clip =
+            "ffmpeg -loglevel error -f lavfi -i testsrc=size=352x288:rate=25 -f lavfi -i sine"
+            " -target pal-vcd -t %1 %2.mpg && ";
+        maker.start("sh", {"-c", clip.arg(4).arg('a') + clip.arg(3).arg('b') +
+                                     "vcdimager -t vcd2 --cue-file=v.cue --bin-file=v.bin a.mpg b.mpg"});
+        QVERIFY(maker.waitForFinished(120000) && maker.exitCode() == 0);
         const QString drive = folder.filePath(QStringLiteral("v.cue"));
         const QStringList tracks = {drive + "/MPEGAV/AVSEQ01.DAT", drive + "/MPEGAV/AVSEQ02.DAT"};
         QCOMPARE(VideoCd::tracks(drive), tracks);
@@ -50,15 +39,13 @@ private Q_SLOTS:
         };
         env.settings = std::make_shared<MemorySettings>();
         env.findCdDrive = [drive] { return drive; };
-        QStringList errors;
-        env.showError = [&errors](const QString &text) { errors.append(text); };
+        env.showError = [](const QString &text) { QFAIL(qPrintable(text)); };
         Program program(std::move(env));
         program.mainWindow().tmrAnimate()->stop();
 
         program.videoCd().mnuAutoVCD_Click();
         QCOMPARE(Playlist::entries(*program.mainWindow().lstPlay()), tracks);
         MediaEngine &engine = program.engine();
-        QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));
         QCOMPARE(engine.FileName(), tracks[0]);
         QVERIFY2(std::abs(engine.Duration() - 4.0) < 0.5, qPrintable(QString::number(engine.Duration())));
         QCOMPARE(engine.NativeVideoSize().height(), 288);
