@@ -65,6 +65,13 @@ gint64 toClockTime(double seconds)
     return static_cast<gint64>(std::llround(seconds * static_cast<double>(GST_SECOND)));
 }
 
+bool readsNormally(const QByteArray &localPath)
+{
+    QFile file(QFile::decodeName(localPath));
+    char first = 0;
+    return file.open(QIODevice::ReadOnly) && file.read(&first, 1) == 1;
+}
+
 bool isXcb()
 {
     return QGuiApplication::platformName() == QLatin1String("xcb");
@@ -304,10 +311,11 @@ void GstMediaEngine::setFileName(const QString &path)
     }
 
     GError *error = nullptr;
-    // A track of a Video CD in the drive (or in a disc image) is read from the disc itself; a file that
-    // is there to read, a copied track among them, plays as a file.
+    // A track of a Video CD in the drive (or in a disc image) is read from the disc itself, also when
+    // the disc is mounted and its track files give input/output errors; a file that reads normally,
+    // a copied track among them, plays as a file.
     gchar *uri = nullptr;
-    if (!QFileInfo::exists(path) && VideoCdDisc::parseEntry(path))
+    if (!readsNormally(localPath) && VideoCdDisc::parseEntry(path))
         uri = g_strdup(VideoCdSource::uriFor(path).toUtf8().constData());
     else
         uri = gst_filename_to_uri(localPath.constData(), &error);

@@ -99,6 +99,22 @@ QStringList libcdioDevices()
 
 } // namespace
 
+QString deviceMountedAt(const QString &folder, const QByteArray &mountTable)
+{
+    const QString wanted = QDir::cleanPath(folder);
+    for (const QByteArray &line : mountTable.split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() >= 2 && fields[0].startsWith("/dev/") && unescape(fields[1]) == wanted)
+            return unescape(fields[0]);
+    }
+    return {};
+}
+
+QString deviceMountedAt(const QString &folder)
+{
+    return deviceMountedAt(folder, readAll(QStringLiteral("/proc/self/mounts")));
+}
+
 QString FindCdDrive()
 {
     const QStringList blockDevices = QDir(QStringLiteral("/sys/block"))

@@ -23,4 +23,9 @@ QString firstDrive(const QByteArray &cdromInfo, const QStringList &blockDevices,
 // The same on this machine.
 QString FindCdDrive();
 
+// The device mounted at a folder in a mount table, when it is a block device (/dev/...); empty
+// otherwise. The same on this machine's own table without the table.
+QString deviceMountedAt(const QString &folder, const QByteArray &mountTable);
+QString deviceMountedAt(const QString &folder);
+
 } // namespace CdDrive

@@ -1,5 +1,6 @@
 #include "playlist/VideoCdDisc.h"
 
+#include "playlist/CdDrive.h"
 #include "playlist/FolderScan.h"
 
 #include <QFile>
@@ -140,7 +141,13 @@ std::optional<TrackRef> parseEntry(const QString &entry)
     if (at <= 0)
         return std::nullopt;
     TrackRef ref{entry.left(at), entry.mid(at + marker.size())};
-    if (ref.name.isEmpty() || ref.name.contains(u'/') || !isDiscSource(ref.source))
+    if (ref.name.isEmpty() || ref.name.contains(u'/'))
+        return std::nullopt;
+    // A disc mounted by the desktop lists its tracks as files that then fail to read: the drive
+    // behind the mount is read instead.
+    if (QFileInfo(ref.source).isDir())
+        ref.source = CdDrive::deviceMountedAt(ref.source);
+    if (!isDiscSource(ref.source))
         return std::nullopt;
     return ref;
 }

@@ -23,8 +23,8 @@ bool isDiscSource(const QString &path);
 // version suffix; empty when there is no disc, it cannot be read, or it is not a Video CD.
 QStringList trackNames(const QString &source);
 
-// A playlist entry that names a track on a disc: the disc source, then "/MPEGAV/" and the name
-// (any case). Nothing for any other path.
+// A playlist entry that names a track on a disc: the disc source (or the folder a drive's disc is
+// mounted at), then "/MPEGAV/" and the name (any case). Nothing for any other path.
 struct TrackRef {
     QString source;
     QString name;

@@ -65,6 +65,13 @@ private Q_SLOTS:
                  drive);
     }
 
+    void theDriveBehindAMountedDisc()
+    {
+        const QByteArray table = "/dev/vda1 / ext4 rw 0 0\n/dev/sr0 /media/u/MON\\040FILM udf ro 0 0\n";
+        QCOMPARE(CdDrive::deviceMountedAt(QStringLiteral("/media/u/MON FILM/"), table), "/dev/sr0");
+        QCOMPARE(CdDrive::deviceMountedAt(QStringLiteral("/media/u"), table), QString());
+    }
+
     void thisMachineReadsItsOwnMountTable()
     {
         QFile mounts(QStringLiteral("/proc/self/mounts"));
