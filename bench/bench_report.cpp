@@ -290,10 +290,19 @@ int main(int argc, char **argv)
     std::printf("\nThe engine, per format (GStreamer, fake sinks that keep real time):\n\n");
     std::printf("| Format | Open | First open in a process | Seek |\n|---|---|---|---|\n");
     const std::pair<const char *, const char *> formats[] = {
-        {"mp3", "MP3"},    {"wav", "WAV"},           {"ogg", "OGG Vorbis"},
-        {"wma", "WMA"},    {"mid", "MIDI"},          {"avi", "AVI (MPEG-4)"},
-        {"mpg", "MPEG-1"}, {"mpeg", "MPEG-2"},       {"asf", "ASF"},
-        {"vob", "VOB"},    {"dat", "Video CD .dat"}, {"cdxa", "Video CD .dat (RIFF/CDXA)"}};
+        {"mp3", "MP3"},
+        {"wav", "WAV"},
+        {"ogg", "OGG Vorbis"},
+        {"wma", "WMA"},
+        {"mid", "MIDI"},
+        {"avi", "AVI (MPEG-4)"},
+        {"mpg", "MPEG-1"},
+        {"mpeg", "MPEG-2"},
+        {"asf", "ASF"},
+        {"vob", "VOB"},
+        {"dat", "Video CD .dat"},
+        {"cdxa", "Video CD .dat (RIFF/CDXA)"},
+        {"vcd", "Video CD track read from the disc (BIN/CUE image)"}};
     for (const auto &[key, label] : formats) {
         const QString k = QString::fromLatin1(key);
         const QString cold = QStringLiteral("ColdFirstOpen/") + k;
