@@ -64,7 +64,7 @@ bool Form_Load(Program &program)
             return true;
         },
         // A missing lastlist.lst (first run) ends the load here, with the playlist empty.
-        [&] { return Playlist::load(*window.lstPlay(), program.lastListPath()); },
+        [&] { return Playlist::load(*window.lstPlay(), program.lastListReadPath()); },
     };
     for (const auto &step : steps) {
         if (!step())

@@ -5,6 +5,8 @@
 #include "playlist/Playlist.h"
 #include "ui/frmMain.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 
 namespace MainUnload {
@@ -13,8 +15,10 @@ void Form_Unload(Program &program)
 {
     frmMain &window = program.mainWindow();
 
-    // A read-only folder or a full disk leaves the previous lastlist.lst as it was.
-    Playlist::save(*window.lstPlay(), program.lastListPath());
+    // A full disk leaves the previous lastlist.lst as it was. The user's data folder may not exist yet.
+    const QString lastList = program.lastListWritePath();
+    QDir().mkpath(QFileInfo(lastList).path());
+    Playlist::save(*window.lstPlay(), lastList);
 
     StoredOptions::Save(program, program.settings());
 

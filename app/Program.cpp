@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "app/LastListLocation.h"
 #include "app/MainLoad.h"
 #include "app/MainUnload.h"
 #include "playlist/CdDrive.h"
@@ -37,6 +38,8 @@ ProgramEnvironment withPlatformDefaults(ProgramEnvironment env)
         env.settings = SettingsStore::perUser();
     if (!env.findCdDrive)
         env.findCdDrive = CdDrive::FindCdDrive;
+    if (env.dataFolder.isEmpty())
+        env.dataFolder = LastListLocation::userDataFolder();
     return env;
 }
 
@@ -89,9 +92,16 @@ frmPlayer &Program::videoWindow()
     return *m_player;
 }
 
-QString Program::lastListPath() const
+QString Program::lastListReadPath() const
 {
-    return QDir(m_env.appFolder).filePath(QStringLiteral("lastlist.lst"));
+    return LastListLocation::readPath(m_env.appFolder, m_env.dataFolder,
+                                      LastListLocation::programFolderTakesTheList(m_env.appFolder));
+}
+
+QString Program::lastListWritePath() const
+{
+    return LastListLocation::writePath(m_env.appFolder, m_env.dataFolder,
+                                       LastListLocation::programFolderTakesTheList(m_env.appFolder));
 }
 
 void Program::requestClose()

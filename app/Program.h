@@ -32,7 +32,7 @@
 // What the program takes from the platform. Tests give their own; what they leave empty gets the
 // real thing.
 struct ProgramEnvironment {
-    // The folder of the program's own executable, where lastlist.lst lives.
+    // The folder of the program's own executable, where lastlist.lst lives when it may be written there.
     QString appFolder;
     EngineFactory makeEngine;
     std::shared_ptr<RandomSource> random = {};
@@ -49,6 +49,9 @@ struct ProgramEnvironment {
     std::shared_ptr<SettingsStore> settings = {};
     // The "Error" box of a Video CD track that cannot be opened; empty shows the real box.
     std::function<void(const QString &)> showError = {};
+    // The user's data folder, which takes lastlist.lst (in qwelto/) when the program's folder cannot;
+    // empty gets $XDG_DATA_HOME or ~/.local/share.
+    QString dataFolder = {};
 };
 
 // The one place that creates the windows and wires them. Each window exists at most once and is
@@ -84,7 +87,9 @@ public:
     OnTopRule &onTopRule() { return m_onTop; }
     // The main window's frame handlers (creates the window on first use).
     MainFrame &frame() { return (mainWindow(), *m_frame); }
-    QString lastListPath() const;
+    // Where lastlist.lst is read at start and written at close, as the program's folder allows now.
+    QString lastListReadPath() const;
+    QString lastListWritePath() const;
     SettingsStore &settings() { return *m_env.settings; }
     QString FindCdDrive() const { return m_env.findCdDrive(); }
 

@@ -20,6 +20,7 @@ PlayerProcess::PlayerProcess() : m_env(QProcessEnvironment::systemEnvironment())
 {
     QFile::copy(QStringLiteral(QWELTO_BINARY), m_dir.filePath(QStringLiteral("qwelto")));
     m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
+    m_env.insert(QStringLiteral("XDG_DATA_HOME"), m_config.filePath(QStringLiteral("data")));
     m_process.setProgram(m_dir.filePath(QStringLiteral("qwelto")));
 }
 
@@ -34,6 +35,11 @@ PlayerProcess::~PlayerProcess()
 QString PlayerProcess::listPath() const
 {
     return m_dir.filePath(QStringLiteral("lastlist.lst"));
+}
+
+QString PlayerProcess::dataListPath() const
+{
+    return m_config.filePath(QStringLiteral("data/qwelto/lastlist.lst"));
 }
 
 QString PlayerProcess::settingsPath() const

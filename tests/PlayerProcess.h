@@ -17,6 +17,7 @@ public:
 
     QString folder() const { return m_dir.path(); }
     QString listPath() const;
+    QString dataListPath() const; // qwelto/lastlist.lst in the user's data folder
     QString settingsPath() const; // qwelto.conf in the settings folder
     QProcess &process() { return m_process; }
 

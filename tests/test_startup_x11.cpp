@@ -152,6 +152,13 @@ private Q_SLOTS:
         QCOMPARE(QDir(player.folder()).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{QStringLiteral("lastlist.lst"), QStringLiteral("qwelto")}));
         QVERIFY2(!player.process().readAllStandardError().contains("rror"), "no error shown");
+        // The list went to the user's data folder, made for it, and is read from there next time.
+        QCOMPARE(readBytes(player.dataListPath()), QByteArray("\"/m/a.mp3\"\r\n\"/m/b.ogg\"\r\n"));
+        QVERIFY(writeBytes(player.dataListPath(), "/m/c.wav\n"));
+        QFile::setPermissions(player.folder(), readOnly);
+        QCOMPARE(runThenSignal(player, SIGTERM), 0);
+        QFile::setPermissions(player.folder(), readOnly | QFileDevice::WriteOwner);
+        QCOMPARE(readBytes(player.dataListPath()), QByteArray("\"/m/c.wav\"\r\n"));
     }
 };
 
