@@ -27,5 +27,9 @@ inline QString mediaDialogFilter()
            patterns.join(u';');
 }
 
-// List files, for saving and loading a playlist.
-inline constexpr const char *ListFilter = "List (*.lst) |*.lst| All files (*.*) |*.*";
+// List files, for saving and loading a playlist: our own format first, then those of other players
+// that we read or write.
+inline constexpr const char *ListLoadFilter =
+    "List (*.lst) |*.lst|M3U (*.m3u, *.m3u8) |*.m3u;*.m3u8|PLS (*.pls) |*.pls| All files (*.*) |*.*";
+inline constexpr const char *ListSaveFilter =
+    "List (*.lst) |*.lst|M3U8 (*.m3u8, *.m3u) |*.m3u8;*.m3u| All files (*.*) |*.*";

@@ -115,10 +115,14 @@ QStringList decode(const QByteArray &bytes)
 
 bool write(const QString &path, const QStringList &entries)
 {
+    return replace(path, encode(entries));
+}
+
+bool replace(const QString &path, const QByteArray &bytes)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray bytes = encode(entries);
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;

@@ -23,6 +23,9 @@ QString decodeText(const QByteArray &bytes);
 // was. Returns false, leaving any existing file untouched, when the file cannot be written.
 bool write(const QString &path, const QStringList &entries);
 
+// The same atomic replace, for bytes already encoded (a playlist of another format).
+bool replace(const QString &path, const QByteArray &bytes);
+
 // Every entry of the file, or nothing when the file is missing or unreadable.
 std::optional<QStringList> read(const QString &path);
 

@@ -5,8 +5,8 @@
 #include "playback/Transport.h"
 #include "playback/TransportHost.h"
 #include "playlist/DialogFilters.h"
-#include "playlist/ListFile.h"
 #include "playlist/Playlist.h"
+#include "playlist/PlaylistFiles.h"
 #include "ui/frmMain.h"
 
 #include <QCursor>
@@ -70,7 +70,7 @@ void PlaylistPanel::saveOrLoad(bool save)
 {
     frmMain &window = m_host.mainWindow();
     cDlgcom dialog(m_dialogs);
-    dialog.setFilter(QString::fromUtf8(ListFilter));
+    dialog.setFilter(QString::fromUtf8(save ? ListSaveFilter : ListLoadFilter));
     dialog.setFileName(QString());
     m_host.videoWindowWidget().hide();
     // Whatever was playing waits while the user chooses; it is not resumed afterwards.
@@ -86,15 +86,22 @@ void PlaylistPanel::saveOrLoad(bool save)
     const QString chosen = dialog.FileName();
     if (chosen.isEmpty())
         return;
-    QListWidget *lstPlay = window.lstPlay();
-    if (save) {
-        Playlist::save(*lstPlay, chosen);
-    } else {
-        // A file that cannot be read still empties the list.
-        const std::optional<QStringList> entries = ListFile::read(chosen);
-        lstPlay->clear();
-        if (entries)
-            Playlist::appendEntries(*lstPlay, *entries);
+    if (!save) {
+        loadListFile(chosen);
+        return;
     }
+    PlaylistFiles::write(PlaylistFiles::saveName(chosen), Playlist::entries(*window.lstPlay()));
+    window.txtFN()->setText(QString());
+}
+
+void PlaylistPanel::loadListFile(const QString &path)
+{
+    frmMain &window = m_host.mainWindow();
+    QListWidget *lstPlay = window.lstPlay();
+    // A file that cannot be read still empties the list.
+    const std::optional<QStringList> entries = PlaylistFiles::read(path);
+    lstPlay->clear();
+    if (entries)
+        Playlist::appendEntries(*lstPlay, *entries);
     window.txtFN()->setText(QString());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class FileDialogBackend;
 class Transport;
 class TransportHost;
@@ -15,6 +17,11 @@ public:
     void cmdAPlayList_Click(int Index);
     // "." removes the selected entry, Enter plays it. The key still reaches the list afterwards.
     void lstPlay_KeyPress(int KeyAscii);
+
+    // What "Charger" does with the file chosen: the list becomes the entries of that list file, of
+    // any format PlaylistFiles reads (empty when it cannot be read), and the caption above it is
+    // cleared. Playback goes on.
+    void loadListFile(const QString &path);
 
 private:
     void remove();

@@ -100,7 +100,7 @@ private Q_SLOTS:
         Seen seen;
         inspectThenCancel(seen);
         m_program->mainWindow().cmdAPlayList(3)->click();
-        QCOMPARE(seen.nameFilters.size(), 2);
+        QCOMPARE(seen.nameFilters.size(), 4);
         QVERIFY(seen.nameFilters[0].startsWith(QStringLiteral("List (*.lst) ")));
     }
 };

@@ -1,0 +1,87 @@
+#include "playlist/PlaylistFiles.h"
+
+#include "playlist/ListFile.h"
+#include "playlist/M3uList.h"
+#include "playlist/PlsList.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace PlaylistFiles {
+
+namespace {
+
+// A list-file name tells nothing of another format only when its ending is not one we know.
+std::optional<Format> formatOfContent(const QByteArray &bytes)
+{
+    QByteArrayView head(bytes);
+    if (head.startsWith("\xEF\xBB\xBF"))
+        head = head.sliced(3);
+    head = head.trimmed();
+    if (head.startsWith("#EXTM3U"))
+        return Format::M3u;
+    if (head.size() >= 10 && QByteArrayView(head.first(10)).compare("[playlist]", Qt::CaseInsensitive) == 0)
+        return Format::Pls;
+    return std::nullopt;
+}
+
+} // namespace
+
+Format formatOfName(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("m3u") || suffix == QLatin1String("m3u8"))
+        return Format::M3u;
+    if (suffix == QLatin1String("pls"))
+        return Format::Pls;
+    return Format::ListFile;
+}
+
+bool isPlaylistName(const QString &path)
+{
+    return formatOfName(path) != Format::ListFile ||
+           QFileInfo(path).suffix().compare(QLatin1String("lst"), Qt::CaseInsensitive) == 0;
+}
+
+std::optional<QStringList> read(const QString &path)
+{
+    Format format = formatOfName(path);
+    if (format == Format::ListFile) {
+        if (QFileInfo(path).suffix().compare(QLatin1String("lst"), Qt::CaseInsensitive) == 0)
+            return ListFile::read(path);
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError && bytes.isEmpty())
+        return std::nullopt;
+    if (format == Format::ListFile)
+        format = formatOfContent(bytes).value_or(Format::ListFile);
+    const QString folder = QFileInfo(path).absolutePath();
+    switch (format) {
+    case Format::M3u:
+        return M3uList::decode(bytes, folder);
+    case Format::Pls:
+        return PlsList::decode(bytes, folder);
+    case Format::ListFile:
+        break;
+    }
+    return ListFile::decode(bytes);
+}
+
+QString saveName(const QString &chosen)
+{
+    if (chosen.isEmpty() || QFileInfo(chosen).fileName().contains(u'.'))
+        return chosen;
+    return chosen + QStringLiteral(".lst");
+}
+
+bool write(const QString &path, const QStringList &entries)
+{
+    if (formatOfName(path) == Format::M3u)
+        return ListFile::replace(path, M3uList::encode(entries));
+    return ListFile::write(path, entries);
+}
+
+} // namespace PlaylistFiles
