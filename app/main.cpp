@@ -35,6 +35,10 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    // What the desktop shows for every window of ours (task bar, switcher, window list): the player's
+    // name, and the desktop entry that carries its icon. The skin draws its own caption inside.
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Qwelto Player"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.qwelto.Player"));
     // The player speaks French: Qt's own dialogs and buttons too, whatever the desktop's language.
     QTranslator qtFrench;
     if (qtFrench.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),

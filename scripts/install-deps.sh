@@ -20,6 +20,8 @@ packages=(
   ffmpeg sox xvfb xauth
   # tests: Video CD images read like a disc in a drive
   vcdimager libcdio-utils
+  # the installed desktop files' validators
+  desktop-file-utils appstream
   # quality checks: sanitizers and fuzzing
   clang libclang-rt-14-dev
 )
