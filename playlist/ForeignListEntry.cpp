@@ -7,6 +7,12 @@ namespace ForeignListEntry {
 
 namespace {
 
+// A path never holds a NUL or a line end: a line that would give one is damage, not a name.
+bool isBroken(const QString &name)
+{
+    return name.isEmpty() || name.contains(QChar(0)) || name.contains(u'\r') || name.contains(u'\n');
+}
+
 // "scheme://..." with a scheme of letters, digits, "+", "-" or "."; a Windows path such as "C:\a.mp3"
 // has no "//" and is not taken for one.
 bool isUri(const QString &text)
@@ -33,8 +39,7 @@ bool isWindowsAbsolute(const QString &text)
 std::optional<QString> resolve(const QString &text, const QString &listFolder)
 {
     const QString entry = text.trimmed();
-    // A path never holds a NUL or a line end: such a line is damage, not a name.
-    if (entry.isEmpty() || entry.contains(QChar(0)) || entry.contains(u'\r') || entry.contains(u'\n'))
+    if (isBroken(entry))
         return std::nullopt;
     // The break marker of our own lists survives a round trip through M3U.
     if (entry == QLatin1String("-"))
@@ -44,7 +49,7 @@ std::optional<QString> resolve(const QString &text, const QString &listFolder)
             return std::nullopt;
         const QUrl url(entry);
         const QString path = url.isValid() ? url.toLocalFile() : QString();
-        if (path.isEmpty() || path.contains(QChar(0)))
+        if (isBroken(path))
             return std::nullopt;
         return path;
     }
