@@ -46,7 +46,7 @@ private Q_SLOTS:
                                              << QStringList{u"%D/café “live”.mp3"_s};
         QTest::newRow("broken m3u") << u"d.m3u"_s
                                     << (QByteArray("a") + '\0' +
-                                        "b.mp3\nfile://\nfile:///%00x.mp3\nhttps://x/y\n\n\n#\n/ok")
+                                        "b.mp3\nfile://\nfile:///%00x.mp3\nfile:///a%0Ab.mp3\nhttps://x/y\n\n#\n/ok")
                                     << QStringList{"/ok"};
         QTest::newRow("pls") << u"e.pls"_s
                              << QByteArray(
