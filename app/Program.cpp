@@ -11,7 +11,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>

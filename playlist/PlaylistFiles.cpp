@@ -11,7 +11,7 @@ namespace PlaylistFiles {
 
 namespace {
 
-// A list-file name tells nothing of another format only when its ending is not one we know.
+// The first line of a playlist saved under a name of no known ending tells its format.
 std::optional<Format> formatOfContent(const QByteArray &bytes)
 {
     QByteArrayView head(bytes);
