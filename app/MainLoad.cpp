@@ -64,7 +64,10 @@ bool Form_Load(Program &program)
             return true;
         },
         // A missing lastlist.lst (first run) ends the load here, with the playlist empty.
-        [&] { return Playlist::load(*window.lstPlay(), program.lastListReadPath()); },
+        [&] {
+            program.setLastListRead(Playlist::load(*window.lstPlay(), program.lastListReadPath()));
+            return program.lastListRead();
+        },
     };
     for (const auto &step : steps) {
         if (!step())

@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
-#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -27,8 +26,6 @@ ProgramEnvironment withPlatformDefaults(ProgramEnvironment env)
 {
     if (!env.random)
         env.random = std::make_shared<ClockSeededRandom>();
-    if (!env.pause)
-        env.pause = [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); };
     if (!env.setTopMost)
         env.setTopMost = OnTopRule::windowFlagSetter();
     if (!env.dialogs)
@@ -86,6 +83,10 @@ frmPlayer &Program::videoWindow()
 {
     if (!m_player) {
         m_player = new frmPlayer(*this, m_env.makeEngine);
+        // The engine made after the user closed the video window starts at the levels the controls
+        // show, before anything plays in it. (At start-up they show the engine's own defaults.)
+        if (m_main)
+            AudioControls::giveLevelsTo(*m_main, m_player->MediaPlayer1());
         m_player->Form_Load();
     }
     return *m_player;

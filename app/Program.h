@@ -38,7 +38,7 @@ struct ProgramEnvironment {
     std::shared_ptr<RandomSource> random = {};
     // The answer to the break box; empty shows the real box.
     std::function<bool()> askBreak = {};
-    // The pause after a balance change; empty sleeps.
+    // The settling pause after a balance change; empty waits on a timer.
     AudioControls::Pause pause = {};
     OnTopRule::SetTopMost setTopMost = {};
     // The file and folder dialogs; empty gets Qt's.
@@ -90,6 +90,9 @@ public:
     // Where lastlist.lst is read at start and written at close, as the program's folder allows now.
     QString lastListReadPath() const;
     QString lastListWritePath() const;
+    // Whether this run read lastlist.lst at start-up.
+    bool lastListRead() const { return m_lastListRead; }
+    void setLastListRead(bool read) { m_lastListRead = read; }
     SettingsStore &settings() { return *m_env.settings; }
     QString FindCdDrive() const { return m_env.findCdDrive(); }
 
@@ -136,4 +139,5 @@ private:
     QPointer<MainFrame> m_frame;
     QPointer<frmPlayer> m_player;
     bool m_closing = false;
+    bool m_lastListRead = false;
 };

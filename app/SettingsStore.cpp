@@ -16,7 +16,12 @@ public:
 
     QString read(const QString &section, const QString &key, const QString &fallback) override
     {
-        return m_settings.value(section + QLatin1Char('/') + key, fallback).toString();
+        const QVariant value = m_settings.value(section + QLatin1Char('/') + key, fallback);
+        // The file format reads an unquoted value with a comma as a list; written by hand, as in
+        // top=615,5, the comma is part of the value.
+        if (value.typeId() == QMetaType::QStringList)
+            return value.toStringList().join(QLatin1Char(','));
+        return value.toString();
     }
 
     bool write(const QString &section, const QString &key, const QString &value) override

@@ -7,8 +7,9 @@
 // The few values the whole program shares. They live for the whole run, owned by the program object,
 // and every part reads and writes them directly, as the handlers that use them expect.
 struct SharedState {
-    // The playlist position from which Next and Previous count.
-    std::int16_t CurrentIndex = 0;
+    // The playlist position from which Next and Previous count. As wide as the list: a list holds
+    // 100,000 entries and more.
+    int CurrentIndex = 0;
     bool ShuffleOn = false;
     bool RepeatOn = false;
     // The pause button's toggle state.

@@ -2,6 +2,7 @@
 
 #include "app/Program.h"
 #include "app/SettingsStore.h"
+#include "playback/AudioControls.h"
 #include "playback/LevelTable.h"
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"
@@ -126,8 +127,10 @@ bool GetValue(Program &program, SettingsStore &store)
     window.chkSuffle()->setCheckState(*suff == 0 ? Qt::Unchecked : Qt::Checked);
     engine.setMute(*mute);
     window.chkRepeat()->setCheckState(state.RepeatOn ? Qt::Checked : Qt::Unchecked);
-    // The mute button's state follows the engine; its caption stays as designed.
+    // The mute button follows the engine, its glyph too: a restored mute that still showed the
+    // sound-on glyph made the first click seem to do nothing.
     window.Check1()->setProperty("Value", engine.Mute() ? 1 : 0);
+    AudioControls::showMute(window, engine.Mute());
 
     // A position saved on a screen that is gone (a monitor unplugged, a smaller one) would bring the
     // frameless window back where the user cannot take hold of it.

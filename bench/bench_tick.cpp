@@ -30,7 +30,7 @@ struct TickSetup {
             return engine;
         };
         env.askBreak = [] { return true; };
-        env.pause = [](int) {};
+        env.pause = [](int, const std::function<void()> &done) { done(); };
         env.setTopMost = [](QWidget &, bool, QPoint) {};
         program = std::make_unique<Program>(std::move(env));
         frmMain &window = program->mainWindow();

@@ -5,10 +5,10 @@
 #include "playback/TransportHost.h"
 #include "ui/frmMain.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 
 AudioControls::AudioControls(TransportHost &host, Pause pause) : m_host(host), m_pause(std::move(pause)) {}
 
@@ -22,6 +22,17 @@ void AudioControls::scrlVol_Change()
 
 void AudioControls::scrlBal_Change()
 {
+    // A change that comes while the last one settles waits for the end of the pause; only the
+    // position the slider shows then is applied.
+    if (m_settling) {
+        m_balancePending = true;
+        return;
+    }
+    applyBalance();
+}
+
+void AudioControls::applyBalance()
+{
     frmMain &window = m_host.mainWindow();
     const int p = window.scrlBal()->value();
     MediaEngine &engine = m_host.engine();
@@ -34,19 +45,41 @@ void AudioControls::scrlBal_Change()
         window.LabBal()->setText(QStringLiteral("%1% Gauche").arg((10 - p) * 10));
     else
         window.LabBal()->setText(QStringLiteral("Centre"));
-    QCoreApplication::processEvents();
+
+    m_settling = true;
+    m_balancePending = false;
+    auto done = [this] {
+        m_settling = false;
+        if (m_balancePending)
+            applyBalance();
+    };
     if (m_pause)
-        m_pause(BalancePauseMs);
+        m_pause(BalancePauseMs, done);
+    else
+        QTimer::singleShot(BalancePauseMs, &m_timerContext, done);
 }
 
 void AudioControls::Check1_Click()
 {
-    QPushButton *button = m_host.mainWindow().Check1();
+    frmMain &window = m_host.mainWindow();
+    QPushButton *button = window.Check1();
     if (button->text() == QLatin1String("U")) {
-        button->setText(QStringLiteral("V"));
+        showMute(window, true);
         m_host.engine().setMute(true);
     } else if (button->text() == QLatin1String("V")) {
-        button->setText(QStringLiteral("U"));
+        showMute(window, false);
         m_host.engine().setMute(false);
     }
+}
+
+void AudioControls::giveLevelsTo(const frmMain &window, MediaEngine &engine)
+{
+    engine.setVolume(LevelTable.at(static_cast<std::size_t>(window.scrlVol()->value())));
+    engine.setBalance(LevelTable.at(static_cast<std::size_t>(window.scrlBal()->value())));
+    engine.setMute(window.Check1()->text() == QLatin1String("V"));
+}
+
+void AudioControls::showMute(frmMain &window, bool muted)
+{
+    window.Check1()->setText(muted ? QStringLiteral("V") : QStringLiteral("U"));
 }

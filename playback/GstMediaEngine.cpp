@@ -303,8 +303,16 @@ void GstMediaEngine::setFileName(const QString &path)
     // A named pipe, a socket or a terminal is opened for reading in this thread, and the first of
     // them waits there for a writer that never comes: the player would hang for good.
     struct stat info {};
-    if (::stat(localPath.constData(), &info) == 0 &&
-        (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode) || S_ISCHR(info.st_mode))) {
+    if (::stat(localPath.constData(), &info) != 0) {
+        // A file that is not there (a disk or a share that is gone) fails at once: building and
+        // tearing down a pipeline for it costs milliseconds, and a list of such files is walked
+        // entry by entry.
+        gchar *message = gst_error_get_message(GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_FOUND);
+        recordError(GST_RESOURCE_ERROR_NOT_FOUND, QString::fromUtf8(message));
+        g_free(message);
+        return;
+    }
+    if (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode) || S_ISCHR(info.st_mode)) {
         recordError(ErrorNotAFile,
                     QStringLiteral("« %1 » n'est pas un fichier que l'on puisse lire.").arg(path));
         return;
@@ -326,6 +334,7 @@ void GstMediaEngine::setFileName(const QString &path)
     }
     g_object_set(m_playbin, "uri", uri, nullptr);
     g_free(uri);
+    m_pipelineUsed = true;
 
     m_opening = true;
     attachWindow();
@@ -352,14 +361,18 @@ void GstMediaEngine::setFileName(const QString &path)
 
 void GstMediaEngine::unload()
 {
-    if (m_playbin)
-        gst_element_set_state(m_playbin, GST_STATE_NULL);
+    // Only a file that reached the pipeline left anything to tear down or give back.
+    if (m_pipelineUsed) {
+        m_pipelineUsed = false;
+        if (m_playbin)
+            gst_element_set_state(m_playbin, GST_STATE_NULL);
 #ifdef __GLIBC__
-    // Each file is decoded on threads of its own, and glibc keeps what those threads freed (a MIDI
-    // file's whole soundfont among it) in per-thread pools: without this the resident size climbs
-    // by some 60 MB over the first few hundred files before it levels off.
-    malloc_trim(0);
+        // Each file is decoded on threads of its own, and glibc keeps what those threads freed (a
+        // MIDI file's whole soundfont among it) in per-thread pools: without this the resident size
+        // climbs by some 60 MB over the first few hundred files before it levels off.
+        malloc_trim(0);
 #endif
+    }
     // A sink that went down to NULL has forgotten the window it drew into; without a handle at its
     // next start it would open a window of its own.
     m_attachedWindow = 0;

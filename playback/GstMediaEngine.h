@@ -46,6 +46,7 @@ public:
     double CurrentPosition() const override;
     void setCurrentPosition(double seconds) override;
     double Duration() const override;
+    bool EndOfStream() const override { return m_loaded && m_eos; }
 
     void Play() override;
     void Pause() override;
@@ -114,6 +115,8 @@ private:
 
     QString m_fileName;
     bool m_loaded = false;
+    // Set once a file reached the pipeline, until the pipeline is torn down again.
+    bool m_pipelineUsed = false;
     bool m_opening = false;
     bool m_playing = false;
     mutable double m_duration = 0.0;

@@ -19,7 +19,8 @@
 //   language where the media framework has a translation). It never crashes or hangs.
 // - Positions and durations are seconds relative to the start of the file.
 // - After the end of a stream, CurrentPosition() reads at least Duration() until the next seek,
-//   Stop() or open: the progress tick detects the end of an item that way.
+//   Stop() or open: the progress tick detects the end of an item that way. A file whose length is
+//   not known yet reads Duration() 0 and ends at EndOfStream().
 // - Stop() halts and keeps the file loaded (paused at 0, Duration() still known); Pause() keeps the
 //   position; Play() starts or resumes at CurrentPosition().
 // - Volume() is in hundredths of a decibel, -9640..0, a gain of 10^(v/2000). Balance() b, -9640..9640,
@@ -43,6 +44,10 @@ public:
     virtual double CurrentPosition() const = 0;
     virtual void setCurrentPosition(double seconds) = 0;
     virtual double Duration() const = 0;
+    // True once the loaded file has played to its end of stream, until the next seek, Stop() or
+    // open. Duration() may read 0 for a while after the open (or for good) while the file plays:
+    // only this says that such a file has ended.
+    virtual bool EndOfStream() const = 0;
 
     virtual void Play() = 0;
     virtual void Pause() = 0;

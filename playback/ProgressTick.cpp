@@ -39,11 +39,10 @@ void ProgressTick::tmrAnimate_Timer()
 
     m_onTop.applyChangeOnly(window);
 
-    // An empty engine reads 0 and 0, so it counts as ended: that is what starts playback by itself
-    // after start-up. Not while the break box waits for the user, nor after a pass over the list
-    // found nothing playable.
-    if (engine.CurrentPosition() >= engine.Duration() && !m_transport.breakBoxOpen() &&
-        !m_transport.gaveUp()) {
+    // An empty engine counts as ended: that is what starts playback by itself after start-up. Not
+    // while the break box waits for the user, nor while a walk over dead entries goes on, nor after
+    // a pass over the list found nothing playable.
+    if (itemEnded(engine) && !m_transport.breakBoxOpen() && !m_transport.walking() && !m_transport.gaveUp()) {
         window.scrlTime()->setValue(0);
         m_transport.cmdStop_Click();
         m_host.engine().setCurrentPosition(0);
@@ -53,6 +52,13 @@ void ProgressTick::tmrAnimate_Timer()
     }
 
     MediaEngine &current = m_host.engine();
+    // A length learnt after the open (a VBR MP3 without its header frame) reaches the label and the
+    // seek bar as soon as it is known.
+    const double duration = current.Duration();
+    if (duration > 0 && current.ErrorCode() == 0 && std::trunc(duration) != window.scrlTime()->maximum()) {
+        Transport::followDuration(*window.scrlTime(), duration);
+        ShowDuration(current, *window.lblDuration());
+    }
     const double position = std::trunc(current.CurrentPosition());
     m_seekFlag = QStringLiteral("False");
     if (position <= Int16Max)
@@ -73,6 +79,15 @@ void ProgressTick::tmrAnimate_Timer()
     window.lblTime()->setText(FormatTime(t));
 
     m_host.random().seedFromClock();
+}
+
+bool ProgressTick::itemEnded(const MediaEngine &engine)
+{
+    if (engine.FileName().isEmpty() || engine.ErrorCode() != 0 || engine.EndOfStream())
+        return true;
+    // A file whose length is not known yet plays on until its end of stream.
+    const double duration = engine.Duration();
+    return duration > 0 && engine.CurrentPosition() >= duration;
 }
 
 void ProgressTick::lblTime_Click()

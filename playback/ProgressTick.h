@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class MediaEngine;
 class OnTopRule;
 class TransportHost;
 class Transport;
@@ -21,6 +22,9 @@ public:
     // "True" while a change of the seek bar is the user's, "False" while the tick writes it; empty
     // until the first tick.
     const QString &seekFlag() const { return m_seekFlag; }
+
+    // Whether the item in the engine is over: an empty engine and a file that failed count as ended.
+    static bool itemEnded(const MediaEngine &engine);
 
 private:
     TransportHost &m_host;

@@ -12,7 +12,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSignalBlocker>
 #include <QSlider>
+#include <QTimer>
 
 #include <cmath>
 #include <limits>
@@ -29,7 +31,7 @@ void Transport::cmdPlay_Click()
         cmdForward_Click();
     hideVideoForAudioKind();
     const int selected = m_host.mainWindow().lstPlay()->currentRow();
-    m_host.sharedState().CurrentIndex = static_cast<std::int16_t>(selected >= 0 ? selected : 0);
+    m_host.sharedState().CurrentIndex = selected >= 0 ? selected : 0;
     ShowDuration(m_host.engine(), *m_host.mainWindow().lblDuration());
 }
 
@@ -50,6 +52,7 @@ void Transport::cmdPause_Click()
 
 void Transport::cmdStop_Click()
 {
+    cancelWalk();
     MediaEngine &engine = m_host.engine();
     if (engine.FileName().isEmpty())
         return;
@@ -87,23 +90,70 @@ void Transport::chkRepeat_Click()
 
 template <typename Step> void Transport::runChain(Step first)
 {
+    cancelWalk();
     m_gaveUp = false;
-    Outcome outcome = first();
-    const int count = m_host.mainWindow().lstPlay()->count();
-    int walked = 0;
-    bool skipped = false;
+    m_tried.clear();
+    m_distinctTried = 0;
+    m_tries = 0;
+    m_skipped = false;
+    m_slice.start();
+    const Outcome outcome = first();
+    noteTried(outcome);
+    walk(outcome);
+}
+
+void Transport::walk(Outcome outcome)
+{
     while ((outcome == Outcome::Failed || outcome == Outcome::NextRequested) && !m_host.closing()) {
-        skipped = true;
-        if (++walked > count) {
+        m_skipped = true;
+        const int count = m_host.mainWindow().lstPlay()->count();
+        // Shuffle covers a list of n in about n log n draws; 32 n + 64 misses an entry about once in
+        // ten million walks, and only a generator that never reaches some entry gets that far.
+        if (m_distinctTried >= count || m_tries > 32L * count + 64) {
             // A whole pass started nothing: stop here rather than walk the list forever.
-            m_gaveUp = true;
             cmdStop_Click();
+            m_gaveUp = true;
             break;
         }
+        if (m_slice.elapsed() >= SliceMs) {
+            m_walkPending = true;
+            const unsigned id = m_walkId;
+            QTimer::singleShot(0, &m_walkContext, [this, id] {
+                if (!m_walkPending || id != m_walkId)
+                    return;
+                m_walkPending = false;
+                m_slice.start();
+                walk(Outcome::Failed);
+            });
+            return;
+        }
         outcome = next();
+        noteTried(outcome);
     }
-    if (skipped)
+    if (m_skipped)
         hideVideoForAudioKind();
+}
+
+void Transport::noteTried(Outcome outcome)
+{
+    if (outcome != Outcome::Failed && outcome != Outcome::NextRequested)
+        return;
+    ++m_tries;
+    const int index = m_host.sharedState().CurrentIndex;
+    if (index < 0)
+        return;
+    if (static_cast<std::size_t>(index) >= m_tried.size())
+        m_tried.resize(static_cast<std::size_t>(index) + 1, false);
+    if (!m_tried[static_cast<std::size_t>(index)]) {
+        m_tried[static_cast<std::size_t>(index)] = true;
+        ++m_distinctTried;
+    }
+}
+
+void Transport::cancelWalk()
+{
+    m_walkPending = false;
+    ++m_walkId;
 }
 
 Transport::Outcome Transport::next()
@@ -164,7 +214,7 @@ Transport::Outcome Transport::startSelected()
         if (m_host.closing())
             return Outcome::Nothing;
         if (ok) {
-            m_host.sharedState().CurrentIndex = static_cast<std::int16_t>(selected);
+            m_host.sharedState().CurrentIndex = selected;
             return Outcome::NextRequested;
         }
         cmdStop_Click();
@@ -177,7 +227,7 @@ Transport::Outcome Transport::startSelected()
     if (MediaKind::of(engine.FileName()) != QLatin1String("MP3"))
         m_host.videoWindowWidget().show();
     SharedState &state = m_host.sharedState();
-    state.CurrentIndex = static_cast<std::int16_t>(selected);
+    state.CurrentIndex = selected;
 
     setSeekRange(*window.scrlTime(), engine.Duration());
 
@@ -197,6 +247,16 @@ Transport::Outcome Transport::startSelected()
 
 void Transport::setSeekRange(QSlider &scrlTime, double duration)
 {
+    // Narrowing the range moves the value, and the change handler would take the move for the
+    // user's and seek the new file to where the old one was.
+    const QSignalBlocker quiet(scrlTime);
+    scrlTime.setValue(0);
+    followDuration(scrlTime, duration);
+}
+
+void Transport::followDuration(QSlider &scrlTime, double duration)
+{
+    const QSignalBlocker quiet(scrlTime);
     const double seconds = std::trunc(duration);
     if (seconds >= 0 && seconds <= std::numeric_limits<std::int16_t>::max())
         scrlTime.setRange(0, static_cast<int>(seconds));

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QElapsedTimer>
+#include <QObject>
+
+#include <vector>
+
 class QSlider;
 class TransportHost;
 
@@ -10,6 +15,12 @@ class TransportHost;
 // a loop rather than by recursion, so a long list of missing files cannot exhaust the stack; once a
 // whole pass over the list has started nothing, the player gives up and stays stopped until the user
 // starts something again (otherwise, with repeat or shuffle on, every tick would walk the list anew).
+// A pass is every entry of the list tried at least once, whatever the order: shuffle draws the same
+// entry again and again, and counting draws gave up while a playable entry had not been drawn yet.
+//
+// A long run of dead entries (a list on a disk that is not there) is walked in slices: when a slice
+// has taken its time, the walk goes on from the event loop, so the window still repaints, takes
+// clicks and answers a close. A command of the user's replaces a walk still under way.
 //
 // The break box: while the modal "Break for changing CD" box is open, timer ticks still arrive. The
 // tick asks breakBoxOpen() and leaves end-of-item handling alone meanwhile, so that it never opens a
@@ -28,11 +39,19 @@ public:
     void chkRepeat_Click();
 
     bool breakBoxOpen() const { return m_breakBoxOpen; }
+    // True while a walk over unplayable entries goes on from the event loop.
+    bool walking() const { return m_walkPending; }
     // True after a pass over the whole list found nothing playable; cleared by the next command.
     bool gaveUp() const { return m_gaveUp; }
 
-    // The seek bar runs over the whole seconds of a duration; one beyond 16 bits keeps the old range.
+    // A new item starts at 0:00: the seek bar goes to 0 and runs over the whole seconds of the
+    // duration. Neither change is the user's, so neither seeks the engine.
     static void setSeekRange(QSlider &scrlTime, double duration);
+    // The range alone follows a length learnt late; one beyond 16 bits keeps the old range.
+    static void followDuration(QSlider &scrlTime, double duration);
+
+    // The longest the UI thread walks dead entries before it lets the event loop run.
+    static constexpr int SliceMs = 40;
 
     static constexpr const char *MarqueePrefix = "- Qwelto Player 2.0 -   ";
 
@@ -40,6 +59,9 @@ private:
     enum class Outcome { Nothing, Started, Failed, NextRequested };
 
     template <typename Step> void runChain(Step first);
+    void walk(Outcome outcome);
+    void noteTried(Outcome outcome);
+    void cancelWalk();
     Outcome next();
     Outcome previous();
     Outcome step(bool forward);
@@ -50,4 +72,15 @@ private:
     TransportHost &m_host;
     bool m_breakBoxOpen = false;
     bool m_gaveUp = false;
+    // The walk over entries that started nothing: which entries it tried, how many distinct ones,
+    // and how many tries in all (a bound for a generator that never reaches some entry).
+    std::vector<bool> m_tried;
+    int m_distinctTried = 0;
+    long m_tries = 0;
+    bool m_skipped = false;
+    bool m_walkPending = false;
+    unsigned m_walkId = 0;
+    QElapsedTimer m_slice;
+    // Owns the queued continuations: they die with the transport.
+    QObject m_walkContext;
 };

@@ -130,6 +130,15 @@ bool replace(const QString &path, const QByteArray &bytes)
     return file.commit();
 }
 
+bool keepCopy(const QString &path, const QString &copyPath)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    return file.error() == QFileDevice::NoError && replace(copyPath, bytes);
+}
+
 std::optional<QStringList> read(const QString &path)
 {
     QFile file(path);

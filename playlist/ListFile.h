@@ -25,6 +25,9 @@ bool write(const QString &path, const QStringList &entries);
 
 // The same atomic replace, for bytes already encoded (a playlist of another format).
 bool replace(const QString &path, const QByteArray &bytes);
+// Copies the file byte for byte to copyPath, replacing that atomically. False when the file cannot
+// be read or the copy cannot be written.
+bool keepCopy(const QString &path, const QString &copyPath);
 
 // Every entry of the file, or nothing when the file is missing or unreadable.
 std::optional<QStringList> read(const QString &path);

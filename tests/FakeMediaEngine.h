@@ -22,6 +22,9 @@ public:
     int plays = 0;
     // Duration given to every playable file.
     double durationOfEachFile = 3.0;
+    // Paths whose length reads 0 until half a second has played (or for good, with lengthNeverKnown).
+    QSet<QString> lengthLate;
+    bool lengthNeverKnown = false;
 
     enum class State { Empty, Playing, Paused, Stopped };
     State state() const { return m_state; }
@@ -35,7 +38,8 @@ public:
     void setFileName(const QString &path) override;
     double CurrentPosition() const override;
     void setCurrentPosition(double seconds) override;
-    double Duration() const override { return m_duration; }
+    double Duration() const override;
+    bool EndOfStream() const override { return m_atEnd; }
     void Play() override;
     void Pause() override;
     void Stop() override;

@@ -36,6 +36,9 @@ struct ProgramFixture {
     // The descriptions shown in "Error" boxes, in order.
     QStringList errorBoxes;
     QList<int> pauses;
+    // When set, a balance pause lasts until the test calls heldPause.
+    bool holdPauses = false;
+    std::function<void()> heldPause;
     QList<TopMostCall> topMostCalls;
     int enginesMade = 0;
     FakeDialogs dialogs;
@@ -56,7 +59,13 @@ struct ProgramFixture {
             return breakAnswer();
         };
         env.showError = [this](const QString &description) { errorBoxes.append(description); };
-        env.pause = [this](int ms) { pauses.append(ms); };
+        env.pause = [this](int ms, std::function<void()> done) {
+            pauses.append(ms);
+            if (holdPauses)
+                heldPause = std::move(done);
+            else
+                done();
+        };
         env.setTopMost = [this](QWidget &, bool topMost, QPoint position) {
             topMostCalls.append({topMost, position});
         };

@@ -3,7 +3,9 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QTest>
 
@@ -83,11 +85,58 @@ private Q_SLOTS:
                                [](QWidget *) { return std::make_unique<NoBalanceEngine>(); },
                                f.random,
                                {},
-                               [](int) {},
+                               [](int, const std::function<void()> &) {},
                                [](QWidget &, bool, QPoint) {}});
         frmMain &main = f.main();
         main.scrlBal()->setValue(15);
         QCOMPARE(main.LabBal()->text(), QStringLiteral("Centre"));
+    }
+
+    // A drag never waits on the UI thread: positions passed during the settling pause are not
+    // applied, the last one is, once the pause is over.
+    void aBalanceDragAppliesItsLastPositionAfterThePause()
+    {
+        ProgramFixture f;
+        f.holdPauses = true;
+        frmMain &main = f.main();
+        for (int p : {11, 12, 13, 14})
+            main.scrlBal()->setValue(p);
+        QCOMPARE(f.engine().Balance(), 90L);
+        f.heldPause();
+        QCOMPARE(f.engine().Balance(), 440L);
+        QCOMPARE(main.LabBal()->text(), QStringLiteral("40% Droit"));
+        QCOMPARE(f.pauses, QList<int>(2, 250));
+
+        // The program's own pause is a timer.
+        AudioControls own(*f.program, {});
+        const QSignalBlocker quiet(main.scrlBal());
+        for (int p : {20, 0}) {
+            main.scrlBal()->setValue(p);
+            own.scrlBal_Change();
+        }
+        QCOMPARE(f.engine().Balance(), 9640L);
+        QTRY_COMPARE(f.engine().Balance(), -9640L);
+    }
+
+    // The engine made after the user closed the video window plays at the user's levels, and they
+    // are what the next exit saves.
+    void aNewEngineTakesTheLevelsTheControlsShow()
+    {
+        ProgramFixture f;
+        frmMain &main = f.main();
+        main.scrlVol()->setValue(4);
+        main.scrlBal()->setValue(15);
+        QTest::mouseClick(main.Check1(), Qt::LeftButton);
+        QPointer<frmPlayer> player = f.program->existingVideoWindow();
+        player->close();
+        QTRY_VERIFY(!player);
+        QCOMPARE(f.engine().Volume(), -790L);
+        QCOMPARE(f.engine().Balance(), 600L);
+        QVERIFY(f.engine().Mute());
+        QCOMPARE(f.enginesMade, 2);
+        main.close();
+        QCOMPARE(f.settings->stored("Vol"), QStringLiteral("-790"));
+        QCOMPARE(f.settings->stored("mute"), QStringLiteral("True"));
     }
 
     void muteIsDecidedByTheCaption()

@@ -32,6 +32,7 @@ public:
     double CurrentPosition() const override { return m_engine.CurrentPosition(); }
     void setCurrentPosition(double s) override { m_engine.setCurrentPosition(s); }
     double Duration() const override { return m_engine.Duration(); }
+    bool EndOfStream() const override { return m_engine.EndOfStream(); }
     void Play() override { m_engine.Play(); }
     void Pause() override { m_engine.Pause(); }
     void Stop() override { m_engine.Stop(); }

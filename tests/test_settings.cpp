@@ -5,9 +5,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
 #include <QSlider>
 #include <QTest>
 
@@ -114,7 +116,7 @@ private Q_SLOTS:
         QCOMPARE(main.lblpls()->text(), QStringLiteral("+")); // until the time is clicked
         QVERIFY(f.engine().Mute());
         QCOMPARE(main.Check1()->property("Value").toInt(), 1);
-        QCOMPARE(main.Check1()->text(), QStringLiteral("U"));
+        QCOMPARE(main.Check1()->text(), QStringLiteral("V")); // the glyph shows the restored mute
         QVERIFY(state.RepeatOn);
         QVERIFY(main.picPlayList()->isHidden());
         QCOMPARE(main.height(), Twips::toPixelsY(1880, &main));
@@ -144,6 +146,37 @@ private Q_SLOTS:
         QVERIFY(!f.program->sharedState().RepeatOn);
         QCOMPARE(main.lstPlay()->count(), 0);
         QVERIFY(f.dialogs.fileRequests.isEmpty());
+    }
+
+    // A run that stopped before reading lastlist.lst keeps the user's list as lastlist.lst.bak before
+    // it writes its own; a run that read it keeps no copy.
+    void aListThatWasNeverReadIsKeptAsBak()
+    {
+        for (const bool badOption : {true, false}) {
+            ProgramFixture f;
+            f.writeLastList("\"/m/a.ogg\"\r\n");
+            f.settings->store("suff", badOption ? "abc" : "1");
+            f.main().close();
+            QFile bak(f.lastList() + QStringLiteral(".bak"));
+            QCOMPARE(bak.exists(), badOption);
+            if (badOption)
+                QVERIFY(bak.open(QIODevice::ReadOnly) && bak.readAll() == "\"/m/a.ogg\"\r\n");
+            QCOMPARE(f.readLastList(), badOption ? QByteArray() : QByteArray("\"/m/a.ogg\"\r\n"));
+        }
+    }
+
+    // Written by hand, top=615,5 is one value, not a list.
+    void handWrittenValuesKeepTheirCommas()
+    {
+        QTemporaryDir config;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+        const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+        QFile file(config.filePath(name + QStringLiteral(".conf")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[Options]\ntop=615,5\nleft=\"1,5\"\n") > 0);
+        file.close();
+        const auto store = SettingsStore::perUser();
+        QCOMPARE(store->read(QStringLiteral("Options"), QStringLiteral("top"), {}), QStringLiteral("615,5"));
+        QCOMPARE(store->read(QStringLiteral("Options"), QStringLiteral("left"), {}), QStringLiteral("1,5"));
     }
 
     void windowsOffTheScreenComeBackOntoIt()

@@ -112,6 +112,32 @@ private Q_SLOTS:
         QCOMPARE(f.engine().CurrentPosition(), 75.0);
     }
 
+    // A length that arrives after the open (or never): the file plays to its end of stream, and the
+    // duration label and the seek bar follow the length once it is known.
+    void aLengthLearntLateIsFollowedAndEndsNothingEarly()
+    {
+        for (const bool never : {false, true}) {
+            ProgramFixture f;
+            f.writeLastList("\"/m/a.mp3\"\r\n\"/m/vbr.mp3\"\r\n\"/m/c.mp3\"\r\n");
+            f.engine().durationOfEachFile = 8;
+            f.engine().lengthLate = {QStringLiteral("/m/vbr.mp3")};
+            f.engine().lengthNeverKnown = never;
+            frmMain &main = f.main();
+            f.tick();
+            for (const double step : {0.1, 1.0}) {
+                f.engine().advance(step);
+                f.tick();
+                QCOMPARE(f.engine().FileName(), QStringLiteral("/m/vbr.mp3"));
+            }
+            QCOMPARE(main.lblDuration()->text(),
+                     never ? QStringLiteral("0:00:00") : QStringLiteral("0:00:08"));
+            QCOMPARE(main.scrlTime()->maximum(), never ? 0 : 8);
+            f.engine().advance(10);
+            f.tick();
+            QCOMPARE(f.engine().FileName(), QStringLiteral("/m/c.mp3"));
+        }
+    }
+
     void remainingTimeAndTheSign()
     {
         ProgramFixture f;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRandomGenerator>
 #include <QSlider>
 #include <QTest>
 
@@ -156,6 +157,8 @@ private Q_SLOTS:
             f.engine().unplayable = QSet<QString>(entries.begin(), entries.end());
             f.main().chkRepeat()->setCheckState(Qt::Checked);
             f.main().chkSuffle()->setCheckState(shuffle ? Qt::Checked : Qt::Unchecked);
+            for (int i = 0; i < 50; ++i) // shuffle gives up once every entry was drawn
+                f.random->draws.append(i / 49.0);
             // Start-up: the empty engine counts as ended, so the first tick starts the list.
             f.tick();
             QVERIFY(f.t.gaveUp());
@@ -171,6 +174,48 @@ private Q_SLOTS:
             QCOMPARE(f.engine().state(), St::Playing);
             QVERIFY(!f.t.gaveUp());
         }
+    }
+
+    // A list of 100,000: Next, Previous, the end of an item and shuffle work past entry 32,767.
+    void everyPositionOfALongListIsReached()
+    {
+        QStringList entries;
+        for (int i = 0; i < 100000; ++i)
+            entries.append(u"/m/%1.ogg"_s.arg(i));
+        Rig f(entries);
+        f.start(40000);
+        f.t.cmdForward_Click();
+        f.t.cmdForward_Click();
+        f.t.cmdBack_Click();
+        f.engine().finish();
+        f.tick();
+        f.main().chkSuffle()->setCheckState(Qt::Checked);
+        f.random->draws = {0.9999999999};
+        f.t.cmdForward_Click();
+        QCOMPARE(f.engine().opened, (QStringList{"/m/40000.ogg", "/m/40001.ogg", "/m/40002.ogg",
+                                                 "/m/40001.ogg", "/m/40002.ogg", "/m/99999.ogg"}));
+        QCOMPARE(f.s.CurrentIndex, 99999);
+    }
+
+    // One playable entry among ten, shuffle on: Next always finds it, however the draws fall.
+    void shuffleNeverGivesUpWhileAnEntryPlays()
+    {
+        QStringList entries;
+        for (int i = 0; i < 10; ++i)
+            entries.append(u"/m/dead%1.mp3"_s.arg(i));
+        Rig f(entries);
+        f.engine().unplayable = QSet<QString>(entries.begin(), entries.end());
+        f.engine().unplayable.remove(u"/m/dead6.mp3"_s);
+        f.main().chkSuffle()->setCheckState(Qt::Checked);
+        QRandomGenerator draws(2026);
+        int gaveUp = 0;
+        for (int press = 0; press < 2000; ++press) {
+            while (f.random->draws.size() < 500)
+                f.random->draws.append(draws.generateDouble());
+            f.t.cmdForward_Click();
+            gaveUp += f.t.gaveUp() || f.file() != u"/m/dead6.mp3"_s;
+        }
+        QCOMPARE(gaveUp, 0);
     }
 
     void videoWindowFollowsTheMediaKind()

@@ -68,7 +68,7 @@ void frmPlayer::Form_Load()
         return;
     if (MediaKind::of(fileName) != QLatin1String("MP3"))
         show();
-    m_host.sharedState().CurrentIndex = static_cast<std::int16_t>(m_host.playlistSelectedIndex());
+    m_host.sharedState().CurrentIndex = m_host.playlistSelectedIndex();
     setWindowTitle(fileName);
 }
 
