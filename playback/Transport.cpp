@@ -96,6 +96,7 @@ template <typename Step> void Transport::runChain(Step first)
     m_distinctTried = 0;
     m_tries = 0;
     m_skipped = false;
+    m_entryOwed = false;
     m_slice.start();
     const Outcome outcome = first();
     noteTried(outcome);
@@ -116,6 +117,7 @@ void Transport::walk(Outcome outcome)
             break;
         }
         if (m_slice.elapsed() >= SliceMs) {
+            showOwedEntry();
             m_walkPending = true;
             const unsigned id = m_walkId;
             QTimer::singleShot(0, &m_walkContext, [this, id] {
@@ -130,6 +132,7 @@ void Transport::walk(Outcome outcome)
         outcome = next();
         noteTried(outcome);
     }
+    showOwedEntry();
     if (m_skipped)
         hideVideoForAudioKind();
 }
@@ -194,20 +197,32 @@ Transport::Outcome Transport::step(bool forward)
 
 Transport::Outcome Transport::selectAndStart(int index)
 {
-    // Selecting shows the entry above the list, as a click would.
-    m_host.mainWindow().lstPlay()->setCurrentRow(index);
-    return startSelected();
+    // Selecting shows the entry above the list, as a click would. That costs more than the engine's
+    // refusal of a missing file, so an entry is selected once it plays, or once a walk over entries
+    // that do not stops at it (showOwedEntry).
+    const int count = m_host.mainWindow().lstPlay()->count();
+    return startEntry(index >= 0 && index < count ? index : -1, false);
 }
 
 Transport::Outcome Transport::startSelected()
 {
+    return startEntry(m_host.mainWindow().lstPlay()->currentRow(), true);
+}
+
+Transport::Outcome Transport::startEntry(int selected, bool isSelected)
+{
     frmMain &window = m_host.mainWindow();
     QListWidget *lstPlay = window.lstPlay();
-    const int selected = lstPlay->currentRow();
     const QString entry =
         selected >= 0 && selected < lstPlay->count() ? lstPlay->item(selected)->text() : QString();
+    const auto select = [&] {
+        if (!isSelected)
+            lstPlay->setCurrentRow(selected);
+        isSelected = true;
+    };
 
     if (entry == QLatin1String("-")) {
+        select();
         m_breakBoxOpen = true;
         const bool ok = m_host.askBreakForChangingCd();
         m_breakBoxOpen = false;
@@ -226,23 +241,42 @@ Transport::Outcome Transport::startSelected()
     engine.setCurrentPosition(0);
     if (MediaKind::of(engine.FileName()) != QLatin1String("MP3"))
         m_host.videoWindowWidget().show();
-    SharedState &state = m_host.sharedState();
-    state.CurrentIndex = selected;
+    m_host.sharedState().CurrentIndex = selected;
 
-    setSeekRange(*window.scrlTime(), engine.Duration());
-
-    if (engine.DisplaySize() == MediaEngine::DisplayFullScreen) {
-        m_host.videoWindowWidget().showMinimized();
-        if (!state.OnTop)
-            window.showMinimized();
+    if (engine.ErrorCode() != 0 && !isSelected) {
+        // Skipped at once; what the window shows of it is owed until the walk stops here.
+        m_entryOwed = true;
+        return Outcome::Failed;
     }
-    ShowDuration(engine, *window.lblDuration());
-    window.txtTitle()->setText(QLatin1String(MarqueePrefix) + window.txtFN()->text() + QString(49, u' '));
-
+    select();
+    showEntry();
     if (engine.ErrorCode() != 0)
         return Outcome::Failed;
     hideVideoForAudioKind();
     return Outcome::Started;
+}
+
+void Transport::showEntry()
+{
+    m_entryOwed = false;
+    frmMain &window = m_host.mainWindow();
+    MediaEngine &engine = m_host.engine();
+    setSeekRange(*window.scrlTime(), engine.Duration());
+    if (engine.DisplaySize() == MediaEngine::DisplayFullScreen) {
+        m_host.videoWindowWidget().showMinimized();
+        if (!m_host.sharedState().OnTop)
+            window.showMinimized();
+    }
+    ShowDuration(engine, *window.lblDuration());
+    window.txtTitle()->setText(QLatin1String(MarqueePrefix) + window.txtFN()->text() + QString(49, u' '));
+}
+
+void Transport::showOwedEntry()
+{
+    if (!m_entryOwed || m_host.closing())
+        return;
+    m_host.mainWindow().lstPlay()->setCurrentRow(m_host.sharedState().CurrentIndex);
+    showEntry();
 }
 
 void Transport::setSeekRange(QSlider &scrlTime, double duration)

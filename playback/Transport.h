@@ -67,6 +67,9 @@ private:
     Outcome step(bool forward);
     Outcome selectAndStart(int index);
     Outcome startSelected();
+    Outcome startEntry(int selected, bool isSelected);
+    void showEntry();
+    void showOwedEntry();
     void hideVideoForAudioKind();
 
     TransportHost &m_host;
@@ -78,6 +81,7 @@ private:
     int m_distinctTried = 0;
     long m_tries = 0;
     bool m_skipped = false;
+    bool m_entryOwed = false;
     bool m_walkPending = false;
     unsigned m_walkId = 0;
     QElapsedTimer m_slice;

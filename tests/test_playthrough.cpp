@@ -8,6 +8,8 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPushButton>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -129,6 +131,20 @@ private Q_SLOTS:
         run.program->mainWindow().chkRepeat()->setCheckState(Qt::Checked);
         QTRY_VERIFY_WITH_TIMEOUT(run.opens.size() >= 3, 8000);
         QCOMPARE(run.opens.mid(0, 3), (QStringList{"two.ogg", "three.mp3", "one.wav"}));
+    }
+
+    // Next at 0:02 of a long item opens a 1 s item at its start, not where the old one was.
+    void aNewItemStartsAtZeroWhateverTheOldPosition()
+    {
+        const QString longer =
+            MediaMaker(m_media.path()).make(QStringLiteral("ogg"), 4.0, QStringLiteral("long"));
+        Run run;
+        run.writeList({m_clips[0], longer, m_clips[2]});
+        run.start();
+        QTRY_VERIFY_WITH_TIMEOUT(run.program->mainWindow().scrlTime()->value() >= 2, 8000);
+        run.program->mainWindow().cmdForward()->click();
+        QCOMPARE(run.program->engine().FileName(), m_clips[2]);
+        QVERIFY(run.program->engine().CurrentPosition() < 0.5);
     }
 
     void aListOfUnplayableFilesWithRepeatDoesNotHang()
