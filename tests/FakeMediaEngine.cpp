@@ -31,13 +31,6 @@ void FakeMediaEngine::setFileName(const QString &path)
     m_state = State::Playing;
 }
 
-double FakeMediaEngine::Duration() const
-{
-    if (lengthLate.contains(m_fileName) && (lengthNeverKnown || m_position < 0.5))
-        return 0;
-    return m_duration;
-}
-
 double FakeMediaEngine::CurrentPosition() const
 {
     return m_atEnd ? m_duration : m_position;

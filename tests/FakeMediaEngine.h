@@ -22,9 +22,8 @@ public:
     int plays = 0;
     // Duration given to every playable file.
     double durationOfEachFile = 3.0;
-    // Paths whose length reads 0 until half a second has played (or for good, with lengthNeverKnown).
-    QSet<QString> lengthLate;
-    bool lengthNeverKnown = false;
+    // A path whose length reads 0 until half a second has played.
+    QString lengthLate;
 
     enum class State { Empty, Playing, Paused, Stopped };
     State state() const { return m_state; }
@@ -38,7 +37,7 @@ public:
     void setFileName(const QString &path) override;
     double CurrentPosition() const override;
     void setCurrentPosition(double seconds) override;
-    double Duration() const override;
+    double Duration() const override { return m_fileName == lengthLate && m_position < 0.5 ? 0 : m_duration; }
     bool EndOfStream() const override { return m_atEnd; }
     void Play() override;
     void Pause() override;

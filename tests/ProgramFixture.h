@@ -36,7 +36,7 @@ struct ProgramFixture {
     // The descriptions shown in "Error" boxes, in order.
     QStringList errorBoxes;
     QList<int> pauses;
-    // When set, a balance pause lasts until the test calls heldPause.
+    // A balance pause ends at once, or when the test calls heldPause if holdPauses is set.
     bool holdPauses = false;
     std::function<void()> heldPause;
     QList<TopMostCall> topMostCalls;
@@ -61,10 +61,9 @@ struct ProgramFixture {
         env.showError = [this](const QString &description) { errorBoxes.append(description); };
         env.pause = [this](int ms, std::function<void()> done) {
             pauses.append(ms);
-            if (holdPauses)
-                heldPause = std::move(done);
-            else
-                done();
+            heldPause = std::move(done);
+            if (!holdPauses)
+                heldPause();
         };
         env.setTopMost = [this](QWidget &, bool topMost, QPoint position) {
             topMostCalls.append({topMost, position});

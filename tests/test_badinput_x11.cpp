@@ -116,19 +116,16 @@ private Q_SLOTS:
         QCOMPARE(ListFile::read(player.listPath()).value_or(QStringList()), entries);
     }
 
-    // A list on a disk that is not there: walking it leaves the player answering a termination
-    // signal (the bound is generous: before the walk went through the event loop it took minutes),
-    // and the list is saved back as it was.
+    // A list on a disk that is not there: walking it, the player still answers SIGTERM (generous
+    // bound: it took minutes), and saves the list back as it was.
     void aListOfMissingFilesKeepsThePlayerAnswering()
     {
         PlayerProcess player;
         QByteArray bytes;
         for (int i = 0; i < 100000; ++i)
-            bytes += "\"/media/absent/Musique/piste " + QByteArray::number(i) + ".avi\"\r\n";
-        QVERIFY(PlayerProcess::writeBytes(player.listPath(), bytes));
-        QVERIFY(player.start());
+            bytes += "\"/media/absent/piste " + QByteArray::number(i) + ".avi\"\r\n";
+        QVERIFY(PlayerProcess::writeBytes(player.listPath(), bytes) && player.start());
         QTest::qWait(3500); // the splash hands over at about 2.8 s
-        QVERIFY2(player.isRunning(), "the player ended by itself");
         QCOMPARE(player.signalAndWait(SIGTERM, 5000), 0);
         QVERIFY(PlayerProcess::readBytes(player.listPath()) == bytes);
     }

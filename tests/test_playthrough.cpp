@@ -136,15 +136,13 @@ private Q_SLOTS:
     // Next at 0:02 of a long item opens a 1 s item at its start, not where the old one was.
     void aNewItemStartsAtZeroWhateverTheOldPosition()
     {
-        const QString longer =
-            MediaMaker(m_media.path()).make(QStringLiteral("ogg"), 4.0, QStringLiteral("long"));
         Run run;
-        run.writeList({m_clips[0], longer, m_clips[2]});
+        run.writeList({m_clips[0], MediaMaker(m_media.path()).make(QStringLiteral("ogg"), 4.0), m_clips[2]});
         run.start();
         QTRY_VERIFY_WITH_TIMEOUT(run.program->mainWindow().scrlTime()->value() >= 2, 8000);
         run.program->mainWindow().cmdForward()->click();
-        QCOMPARE(run.program->engine().FileName(), m_clips[2]);
-        QVERIFY(run.program->engine().CurrentPosition() < 0.5);
+        QVERIFY(run.program->engine().FileName() == m_clips[2] &&
+                run.program->engine().CurrentPosition() < 0.5);
     }
 
     void aListOfUnplayableFilesWithRepeatDoesNotHang()
