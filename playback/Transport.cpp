@@ -108,8 +108,9 @@ void Transport::walk(Outcome outcome)
     while ((outcome == Outcome::Failed || outcome == Outcome::NextRequested) && !m_host.closing()) {
         m_skipped = true;
         const int count = m_host.mainWindow().lstPlay()->count();
-        // Shuffle covers a list of n in about n log n draws; 32 n + 64 misses an entry about once in
-        // ten million walks, and only a generator that never reaches some entry gets that far.
+        // Shuffle covers a list of n in about n log n draws; after 32 n + 64 draws an entry is still
+        // missing less than once in a million walks, so only a generator that never reaches some
+        // entry gets that far.
         if (m_distinctTried >= count || m_tries > 32L * count + 64) {
             // A whole pass started nothing: stop here rather than walk the list forever.
             cmdStop_Click();
