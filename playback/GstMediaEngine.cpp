@@ -303,10 +303,10 @@ void GstMediaEngine::setFileName(const QString &path)
     // A named pipe, a socket or a terminal is opened for reading in this thread, and the first of
     // them waits there for a writer that never comes: the player would hang for good.
     struct stat info {};
-    if (::stat(localPath.constData(), &info) != 0) {
+    if (::stat(localPath.constData(), &info) != 0 && !VideoCdDisc::parseEntry(path)) {
         // A file that is not there (a disk or a share that is gone) fails at once: building and
         // tearing down a pipeline for it costs milliseconds, and a list of such files is walked
-        // entry by entry.
+        // entry by entry. A Video CD track in a disc image is no file of its own.
         gchar *message = gst_error_get_message(GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_FOUND);
         recordError(GST_RESOURCE_ERROR_NOT_FOUND, QString::fromUtf8(message));
         g_free(message);
