@@ -8,6 +8,7 @@
 #include "ui/BreakBox.h"
 #include "ui/ClickableLabel.h"
 #include "ui/ErrorBox.h"
+#include "ui/FileDrops.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -19,6 +20,8 @@
 #include <QScreen>
 #include <QSlider>
 #include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -62,7 +65,12 @@ void Program::start()
 {
     m_splash = new frmSplash;
     m_splash->setAttribute(Qt::WA_DeleteOnClose);
-    connect(m_splash, &frmSplash::handOver, this, [this] { mainWindow().show(); });
+    connect(m_splash, &frmSplash::handOver, this, [this] {
+        mainWindow().show();
+        if (!m_pendingPaths.isEmpty())
+            m_adder.openPaths(std::exchange(m_pendingPaths, {}));
+        Q_EMIT mainWindowShown();
+    });
     m_splash->Form_Load();
 }
 
@@ -102,6 +110,29 @@ QString Program::lastListWritePath() const
 {
     return LastListLocation::writePath(m_env.appFolder, m_env.dataFolder,
                                        LastListLocation::programFolderTakesTheList(m_env.appFolder));
+}
+
+void Program::openFromOutside(const QStringList &localPaths)
+{
+    if (m_closing)
+        return;
+    if (!m_main || !m_main->isVisible()) {
+        m_pendingPaths += localPaths;
+        return;
+    }
+    raiseMainWindow();
+    m_adder.openPaths(localPaths);
+}
+
+void Program::raiseMainWindow()
+{
+    if (!m_main || m_closing)
+        return;
+    if (m_main->isMinimized())
+        m_main->showNormal();
+    m_main->show();
+    m_main->raise();
+    m_main->activateWindow();
 }
 
 void Program::requestClose()
@@ -187,6 +218,10 @@ void Program::wireMainWindow(frmMain &window)
             [lstPlay, txtFN] { Playlist::lstPlay_Click(*lstPlay, *txtFN); });
     connect(lstPlay, &QListWidget::itemDoubleClicked, this, [this] { m_transport.lstPlay_DblClick(); });
     lstPlay->installEventFilter(this);
+    // Files dragged from the desktop: on the list inserted where dropped, elsewhere opened.
+    new FileDrops(
+        window, *lstPlay, [this](const QStringList &paths) { openFromOutside(paths); },
+        [this](const QStringList &paths, int row) { m_adder.insertPaths(paths, row); });
 
     // Panel buttons, the add menu and the open button to the playlist commands.
     for (int i = 0; i < frmMain::PlaylistButtonCount; ++i)

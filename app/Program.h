@@ -25,6 +25,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -96,6 +97,14 @@ public:
     SettingsStore &settings() { return *m_env.settings; }
     QString FindCdDrive() const { return m_env.findCdDrive(); }
 
+    // Paths from outside the window: the command line, a second start, the desktop's media controls.
+    // Their entries are added to the playlist and the first of them plays (MediaAdder::openPaths); the
+    // main window comes to the front. Until the splash has handed over they wait, to follow the
+    // playlist of the last run.
+    void openFromOutside(const QStringList &localPaths);
+    // Brings the main window to the front, out of the task bar if it was minimised.
+    void raiseMainWindow();
+
     // A request from outside to end the program (a termination signal): closes the main window the
     // way the user would, or, still during the splash, ends at once without saving anything.
     void requestClose();
@@ -117,6 +126,8 @@ protected:
 Q_SIGNALS:
     // No window is left: the process is to end.
     void finished();
+    // The splash has handed over and the main window shows, loaded.
+    void mainWindowShown();
 
 private:
     void wireMainWindow(frmMain &window);
@@ -140,4 +151,5 @@ private:
     QPointer<frmPlayer> m_player;
     bool m_closing = false;
     bool m_lastListRead = false;
+    QStringList m_pendingPaths;
 };

@@ -1,11 +1,15 @@
+#include "app/DesktopBus.h"
+#include "app/HandOver.h"
 #include "app/Program.h"
 #include "app/TerminationSignals.h"
 #include "playback/GstMediaEngine.h"
+#include "playlist/MediaArguments.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
@@ -39,6 +43,16 @@ int main(int argc, char *argv[])
     // name, and the desktop entry that carries its icon. The skin draws its own caption inside.
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Qwelto Player"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.qwelto.Player"));
+    // Files to open (paths or file:// URIs); Qt has taken its own options out already.
+    QStringList paths;
+    const QStringList arguments = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        paths.append(MediaArguments::localPath(arguments.at(i), QDir::currentPath()));
+    paths.removeAll(QString());
+    // A player runs already: it takes the files (or just comes to the front) and this start ends.
+    if (HandOver::toRunningPlayer(paths))
+        return 0;
+
     // The player speaks French: Qt's own dialogs and buttons too, whatever the desktop's language.
     QTranslator qtFrench;
     if (qtFrench.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -55,5 +69,14 @@ int main(int argc, char *argv[])
     QObject::connect(&program, &Program::finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
 
     program.start();
+    if (!paths.isEmpty())
+        program.openFromOutside(paths);
+    // Later starts find this player once the splash is up; the desktop's media controls once the main
+    // window is, since joining the session bus takes longer than drawing the splash.
+    HandOver::Listener listener;
+    QObject::connect(&listener, &HandOver::Listener::pathsArrived, &program, &Program::openFromOutside);
+    QTimer::singleShot(0, &listener, &HandOver::Listener::listen);
+    DesktopBus desktopBus(program);
+    QObject::connect(&program, &Program::mainWindowShown, &desktopBus, &DesktopBus::start);
     return QApplication::exec();
 }

@@ -146,6 +146,14 @@ struct GstEngineCallbacks {
             wake = true;
             break;
         }
+        case GST_MESSAGE_TAG: {
+            // Read here, where every message passes anyway: the open waits for nothing more.
+            GstTagList *tags = nullptr;
+            gst_message_parse_tag(message, &tags);
+            self->recordTags(tags);
+            gst_tag_list_unref(tags);
+            break;
+        }
         case GST_MESSAGE_CLOCK_LOST:
             self->m_clockLost = true;
             wake = true;
@@ -387,7 +395,12 @@ void GstMediaEngine::unload()
         m_errorCode = 0;
         m_errorText.clear();
     }
+    {
+        std::lock_guard lock(m_tagMutex);
+        m_tags = {};
+    }
     m_loaded = false;
+    m_stopped = false;
     m_duration = 0.0;
     m_origin = 0;
     m_seekPending = false;
@@ -637,8 +650,10 @@ void GstMediaEngine::Play()
 {
     if (!m_loaded)
         return;
-    if (changeState(GST_STATE_PLAYING, ShortWaitMs))
+    if (changeState(GST_STATE_PLAYING, ShortWaitMs)) {
+        m_stopped = false;
         setPlayingState(true);
+    }
 }
 
 void GstMediaEngine::Pause()
@@ -656,7 +671,35 @@ void GstMediaEngine::Stop()
     // PAUSED, not READY: READY would forget the duration.
     changeState(GST_STATE_PAUSED, ShortWaitMs);
     seekTo(m_origin);
+    m_stopped = true;
     setPlayingState(false);
+}
+
+MediaEngine::Status GstMediaEngine::PlayStatus() const
+{
+    if (!m_loaded || m_stopped)
+        return Status::Stopped;
+    return m_playing ? Status::Playing : Status::Paused;
+}
+
+MediaEngine::Tags GstMediaEngine::FileTags() const
+{
+    std::lock_guard lock(m_tagMutex);
+    return m_tags;
+}
+
+void GstMediaEngine::recordTags(const GstTagList *tags)
+{
+    const auto take = [tags](const char *name, QString &field) {
+        gchar *value = nullptr;
+        if (field.isEmpty() && gst_tag_list_get_string(tags, name, &value))
+            field = QString::fromUtf8(value).trimmed();
+        g_free(value);
+    };
+    std::lock_guard lock(m_tagMutex);
+    take(GST_TAG_TITLE, m_tags.title);
+    take(GST_TAG_ARTIST, m_tags.artist);
+    take(GST_TAG_ALBUM, m_tags.album);
 }
 
 void GstMediaEngine::setPlayingState(bool playing)

@@ -14,6 +14,7 @@
 class QWidget;
 class VideoOutput;
 typedef struct _GstElement GstElement; // NOLINT(bugprone-reserved-identifier): GStreamer's own name
+typedef struct _GstTagList GstTagList; // NOLINT(bugprone-reserved-identifier): GStreamer's own name
 struct GstEngineCallbacks;
 
 struct GstEngineOptions {
@@ -69,6 +70,8 @@ public:
     bool FullScreenControls() const override;
 
     QSize NativeVideoSize() const override;
+    Status PlayStatus() const override;
+    Tags FileTags() const override;
     void setFullScreenLeftHandler(std::function<void()> handler) override
     {
         m_fullScreenLeft = std::move(handler);
@@ -92,6 +95,7 @@ private:
     void failOpen(bool timedOut);
     void recordError(long code, const QString &description);
     void readStreamFacts();
+    void recordTags(const GstTagList *tags);
     void attachWindow();
     void followVideoTarget();
     void updateFitCaps(const QSize &size);
@@ -119,6 +123,8 @@ private:
     bool m_pipelineUsed = false;
     bool m_opening = false;
     bool m_playing = false;
+    // Rewound by Stop() and not played since.
+    bool m_stopped = false;
     mutable double m_duration = 0.0;
     qint64 m_origin = 0;
     // The last seek's target, until the pipeline reports a position of its own again.
@@ -145,4 +151,7 @@ private:
     std::condition_variable m_errorArrived;
     long m_errorCode = 0;
     QString m_errorText;
+    // Filled from the tag messages the streaming threads post, first value of each kind kept.
+    mutable std::mutex m_tagMutex;
+    Tags m_tags;
 };

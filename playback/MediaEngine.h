@@ -77,4 +77,19 @@ public:
 
     // The loaded picture's size in pixels (pixel aspect applied); empty for audio or when empty.
     virtual QSize NativeVideoSize() const = 0;
+
+    // What the desktop's media controls show. Stopped: empty, failed, or rewound by Stop() and not
+    // played since; Paused: held by Pause(); Playing: otherwise, the end of a stream included until the
+    // next open or command.
+    enum class Status { Stopped, Paused, Playing };
+    virtual Status PlayStatus() const = 0;
+
+    // The loaded file's tags as far as the engine has read them while opening and playing (some
+    // arrive only once the file plays); empty where the file has none.
+    struct Tags {
+        QString title;
+        QString artist;
+        QString album;
+    };
+    virtual Tags FileTags() const = 0;
 };

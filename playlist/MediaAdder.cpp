@@ -8,10 +8,15 @@
 #include "playback/TransportHost.h"
 #include "playlist/DialogFilters.h"
 #include "playlist/FolderScan.h"
+#include "playlist/MediaArguments.h"
 #include "playlist/Playlist.h"
 #include "ui/frmMain.h"
 
 #include <QListWidget>
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 
 MediaAdder::MediaAdder(TransportHost &host, Transport &transport, FileDialogBackend &dialogs)
     : m_host(host), m_transport(transport), m_dialogs(dialogs)
@@ -63,4 +68,33 @@ void MediaAdder::mnuAddDir_Click()
     if (m_host.closing() || chooser.Result().isEmpty())
         return;
     Playlist::appendEntries(*window.lstPlay(), FolderScan::scan(chooser.Path()));
+}
+
+bool MediaAdder::openPaths(const QStringList &localPaths)
+{
+    const QStringList added = MediaArguments::entries(localPaths);
+    if (added.isEmpty() || m_host.closing())
+        return false;
+    QListWidget *lstPlay = m_host.mainWindow().lstPlay();
+    const int first = lstPlay->count();
+    Playlist::appendEntries(*lstPlay, added);
+    // Started as a double-click on the first of them starts it.
+    lstPlay->setCurrentRow(first);
+    m_transport.lstPlay_DblClick();
+    return true;
+}
+
+void MediaAdder::insertPaths(const QStringList &localPaths, int row)
+{
+    const QStringList added = MediaArguments::entries(localPaths);
+    if (added.isEmpty() || m_host.closing())
+        return;
+    QListWidget *lstPlay = m_host.mainWindow().lstPlay();
+    row = std::clamp(row, 0, lstPlay->count());
+    lstPlay->insertItems(row, added);
+    // The entry Next counts from moved down with the rest.
+    std::int16_t &current = m_host.sharedState().CurrentIndex;
+    if (current >= row)
+        current = static_cast<std::int16_t>(
+            std::min<qsizetype>(current + added.size(), std::numeric_limits<std::int16_t>::max()));
 }

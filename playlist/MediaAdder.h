@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QStringList>
+
 class FileDialogBackend;
 class Transport;
 class TransportHost;
 
 // Bringing media into the playlist: open one file in place of the list, add a file, add every media
-// file of a folder.
+// file of a folder; and what comes from outside the window (the command line, a second start, a drop,
+// the desktop's media controls), as local paths that MediaArguments turns into entries.
 class MediaAdder {
 public:
     MediaAdder(TransportHost &host, Transport &transport, FileDialogBackend &dialogs);
@@ -13,6 +16,13 @@ public:
     void cmdOpen_Click() { OpenMediaFile(); }
     void mnuFile_Click();
     void mnuAddDir_Click();
+
+    // Appends the entries the paths give and plays the first of them, skipping those that cannot
+    // be played as the transport skips any bad entry. False when they gave no entry.
+    bool openPaths(const QStringList &localPaths);
+    // Inserts the entries the paths give before the row (the end for a row past it), leaving
+    // playback alone: Next still goes on from the entry that plays.
+    void insertPaths(const QStringList &localPaths, int row);
 
 private:
     void OpenMediaFile();

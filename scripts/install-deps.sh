@@ -22,6 +22,8 @@ packages=(
   vcdimager libcdio-utils
   # the installed desktop files' validators
   desktop-file-utils appstream
+  # tests: a session bus of their own (dbus-run-session) for the media controls
+  dbus libglib2.0-bin
   # quality checks: sanitizers and fuzzing
   clang libclang-rt-14-dev
 )

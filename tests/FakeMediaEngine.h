@@ -55,6 +55,13 @@ public:
     void setFullScreenControls(bool on) override { m_fullScreenControls = on; }
     bool FullScreenControls() const override { return m_fullScreenControls; }
     QSize NativeVideoSize() const override { return m_videoSize; }
+    Status PlayStatus() const override
+    {
+        return m_state == State::Playing  ? Status::Playing
+               : m_state == State::Paused ? Status::Paused
+                                          : Status::Stopped;
+    }
+    Tags FileTags() const override { return {}; }
     void setFullScreenLeftHandler(std::function<void()> handler) override
     {
         fullScreenLeft = std::move(handler);

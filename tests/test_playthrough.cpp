@@ -51,6 +51,8 @@ public:
     void setFullScreenControls(bool on) override { m_engine.setFullScreenControls(on); }
     bool FullScreenControls() const override { return m_engine.FullScreenControls(); }
     QSize NativeVideoSize() const override { return m_engine.NativeVideoSize(); }
+    Status PlayStatus() const override { return m_engine.PlayStatus(); }
+    Tags FileTags() const override { return m_engine.FileTags(); }
     void setFullScreenLeftHandler(std::function<void()> handler) override
     {
         m_engine.setFullScreenLeftHandler(std::move(handler));

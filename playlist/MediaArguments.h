@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the player is asked to open from outside the window: the command line, a second start handing
+// over its arguments, files dropped on the window, the desktop's "open this". Each item is a path or a
+// file:// URI and becomes playlist entries the way the window's own commands would make them: a folder
+// gives what "Ajouter un répertoir" adds, a list file what "Charger" reads, a file itself.
+namespace MediaArguments {
+
+// The item as an absolute local path, a relative path taken from workingFolder; empty for a URI of
+// another scheme (nothing the engine could open as a file) or an empty item.
+QString localPath(const QString &item, const QString &workingFolder);
+
+// Whether the path names a list file by its extension (.lst, .m3u, .m3u8, .pls, any case).
+bool isListFile(const QString &path);
+
+// The entries the items add, in their order. An item that names nothing on disk, a list file that
+// cannot be read and a folder without media add nothing; a file is added whatever it holds, and the
+// transport skips it at play time if the engine cannot open it, as it skips any bad entry.
+QStringList entries(const QStringList &localPaths);
+
+} // namespace MediaArguments

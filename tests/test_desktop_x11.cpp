@@ -1,0 +1,307 @@
+// The player as the desktop meets it, run under dbus-run-session for a session bus of the test's own:
+// files on the command line, a second start handing its files over, the MPRIS interface the media keys
+// and sound menus use, and files dropped on the window.
+#include "MediaMaker.h"
+#include "PlayerProcess.h"
+#include "ProgramFixture.h"
+#include "playlist/ListFile.h"
+#include "playlist/MediaArguments.h"
+#include "ui/FileDrops.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QListWidget>
+#include <QMimeData>
+#include <QSettings>
+#include <QTest>
+#include <QUrl>
+
+namespace {
+
+const QString Service = QStringLiteral("org.mpris.MediaPlayer2.qwelto");
+const QString ObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString PlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
+
+QDBusMessage call(const QString &interface, const QString &method, const QVariantList &arguments = {})
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(Service, ObjectPath, interface, method);
+    message.setArguments(arguments);
+    return QDBusConnection::sessionBus().call(message, QDBus::Block, 10000);
+}
+
+QVariant busProperty(const QString &name)
+{
+    const QDBusMessage reply = call(QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"),
+                                    {PlayerInterface, name});
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        return {};
+    const QVariant value = reply.arguments().value(0).value<QDBusVariant>().variant();
+    return value.canConvert<QDBusArgument>() ? QVariant(qdbus_cast<QVariantMap>(value)) : value;
+}
+
+void setBusProperty(const QString &name, const QVariant &value)
+{
+    call(QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"),
+         {PlayerInterface, name, QVariant::fromValue(QDBusVariant(value))});
+}
+
+QString playing()
+{
+    return busProperty(QStringLiteral("Metadata")).toMap().value(QStringLiteral("xesam:url")).toString();
+}
+
+QString urlOf(const QString &path)
+{
+    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+}
+
+// What the player announces on the bus.
+class Announcements : public QObject {
+    Q_OBJECT
+public:
+    QStringList changed;
+    QList<qlonglong> seeks;
+
+    Announcements()
+    {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        bus.connect(Service, ObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                    QStringLiteral("PropertiesChanged"), this,
+                    SLOT(onChanged(QString, QVariantMap, QStringList)));
+        bus.connect(Service, ObjectPath, PlayerInterface, QStringLiteral("Seeked"), this,
+                    SLOT(onSeeked(qlonglong)));
+    }
+
+public Q_SLOTS:
+    void onChanged(const QString &, const QVariantMap &properties, const QStringList &)
+    {
+        changed += properties.keys();
+    }
+    void onSeeked(qlonglong position) { seeks.append(position); }
+};
+
+QVariantMap options(const PlayerProcess &player)
+{
+    QSettings saved(player.settingsPath(), QSettings::IniFormat);
+    saved.beginGroup(QStringLiteral("Options"));
+    QVariantMap values;
+    for (const QString &key : saved.childKeys())
+        values.insert(key, saved.value(key));
+    return values;
+}
+
+} // namespace
+
+class TestDesktopX11 : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_media;
+    QString m_tagged;
+    QString m_tone;
+
+    bool startPlayer(PlayerProcess &player, const QStringList &arguments)
+    {
+        player.process().setArguments(arguments);
+        if (!player.start())
+            return false;
+        // The splash takes three seconds; the bus is joined after it.
+        QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
+        const QDeadlineTimer deadline(20000);
+        while (!bus->isServiceRegistered(Service).value() && !deadline.hasExpired())
+            QTest::qWait(50);
+        return bus->isServiceRegistered(Service).value();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (!QDBusConnection::sessionBus().isConnected())
+            QSKIP("needs a session bus: run under dbus-run-session");
+        MediaMaker maker(m_media.path());
+        m_tone = maker.tone(QStringLiteral("tone.wav"), 30);
+        const QString plain = maker.tone(QStringLiteral("plain.mp3"), 30);
+        QVERIFY2(!m_tone.isEmpty() && !plain.isEmpty(), qPrintable(maker.lastError()));
+        m_tagged = m_media.filePath(QStringLiteral("été tagged.mp3"));
+        QCOMPARE(QProcess::execute(QStringLiteral("ffmpeg"),
+                                   {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"),
+                                    plain, QStringLiteral("-metadata"), QStringLiteral("title=Chanson"),
+                                    QStringLiteral("-metadata"), QStringLiteral("artist=Quelqu'un"),
+                                    QStringLiteral("-metadata"), QStringLiteral("album=Disque"),
+                                    QStringLiteral("-c"), QStringLiteral("copy"), m_tagged}),
+                 0);
+    }
+
+    void localPaths_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("encoded URI") << "file:///m/%C3%A9t%C3%A9%201.mp3"
+                                     << "/m/été 1.mp3";
+        QTest::newRow("relative") << "../b/./c.wav"
+                                  << "/w/b/c.wav";
+        QTest::newRow("other scheme") << "http://h/x.mp3"
+                                      << "";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+
+    void localPaths()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, path);
+        QCOMPARE(MediaArguments::localPath(item, QStringLiteral("/w/a")), path);
+    }
+
+    // The files follow the last run's list, the first of them plays; a second start hands its own
+    // over and ends; everything is in the list saved at the end.
+    void commandLineAndSecondStart()
+    {
+        PlayerProcess player;
+        QVERIFY(PlayerProcess::writeBytes(player.listPath(), "\"" + m_tone.toUtf8() + "\"\r\n"));
+        QTemporaryDir folder;
+        QVERIFY(QFile::copy(m_tone, folder.filePath(QStringLiteral("in folder.wav"))));
+        const QString list = folder.filePath(QStringLiteral("list.lst"));
+        QVERIFY(PlayerProcess::writeBytes(list, "\"/listed/x.mp3\"\r\n"));
+        QVERIFY(startPlayer(player, {urlOf(m_tagged), m_media.filePath(QStringLiteral("missing.mp3")),
+                                     QStringLiteral("http://example.org/x.mp3"), folder.path(), list}));
+
+        QCOMPARE(playing(), urlOf(m_tagged));
+        const QVariantMap metadata = busProperty(QStringLiteral("Metadata")).toMap();
+        QCOMPARE(metadata.value(QStringLiteral("xesam:title")).toString(), QStringLiteral("Chanson"));
+        QCOMPARE(metadata.value(QStringLiteral("xesam:artist")).toStringList(), QStringList{"Quelqu'un"});
+        QCOMPARE(metadata.value(QStringLiteral("xesam:album")).toString(), QStringLiteral("Disque"));
+        QVERIFY(metadata.value(QStringLiteral("mpris:length")).toLongLong() > 29'000'000);
+        QCOMPARE(busProperty(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Playing"));
+
+        Announcements heard;
+        QProcess second;
+        second.setProcessEnvironment(player.process().processEnvironment());
+        second.setWorkingDirectory(m_media.path());
+        second.start(player.process().program(), {QStringLiteral("tone.wav")});
+        QVERIFY(second.waitForFinished(5000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(playing(), urlOf(m_tone), 10000);
+        QTRY_VERIFY(heard.changed.contains(QStringLiteral("Metadata")));
+
+        QCOMPARE(call(QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit")).type(),
+                 QDBusMessage::ReplyMessage);
+        QVERIFY(player.process().waitForFinished(10000));
+        QCOMPARE(player.process().exitCode(), 0);
+        QCOMPARE(PlayerProcess::readBytes(player.listPath()),
+                 ListFile::encode({m_tone, m_tagged, folder.filePath(QStringLiteral("in folder.wav")),
+                                   QStringLiteral("/listed/x.mp3"), m_tone}));
+    }
+
+    // Each method runs the window's own handler, so the window saves what the bus set.
+    void mediaControls()
+    {
+        PlayerProcess player;
+        const QString second = m_media.filePath(QStringLiteral("second.wav"));
+        QVERIFY(QFile::copy(m_tone, second));
+        QVERIFY(startPlayer(player, {m_tone, second}));
+        Announcements heard;
+        const auto status = [] { return busProperty(QStringLiteral("PlaybackStatus")).toString(); };
+        QCOMPARE(status(), QStringLiteral("Playing"));
+        QCOMPARE(busProperty(QStringLiteral("CanGoNext")).toBool(), true);
+
+        call(PlayerInterface, QStringLiteral("PlayPause"));
+        QCOMPARE(status(), QStringLiteral("Paused"));
+        call(PlayerInterface, QStringLiteral("PlayPause"));
+        QCOMPARE(status(), QStringLiteral("Playing"));
+        call(PlayerInterface, QStringLiteral("Next"));
+        QCOMPARE(playing(), urlOf(second));
+        QCOMPARE(busProperty(QStringLiteral("CanGoNext")).toBool(), false);
+        call(PlayerInterface, QStringLiteral("Previous"));
+        QCOMPARE(playing(), urlOf(m_tone));
+
+        call(PlayerInterface, QStringLiteral("Seek"), {qlonglong(10'000'000)});
+        QVERIFY(busProperty(QStringLiteral("Position")).toLongLong() >= 10'000'000);
+        QTRY_COMPARE(heard.seeks.size(), 1);
+        call(PlayerInterface, QStringLiteral("Stop"));
+        QCOMPARE(status(), QStringLiteral("Stopped"));
+
+        // The volume slider has ten steps: 0.34 is its third.
+        setBusProperty(QStringLiteral("Volume"), 0.34);
+        QCOMPARE(busProperty(QStringLiteral("Volume")).toDouble(), 0.3);
+        setBusProperty(QStringLiteral("LoopStatus"), QStringLiteral("Playlist"));
+        QCOMPARE(busProperty(QStringLiteral("LoopStatus")).toString(), QStringLiteral("Playlist"));
+        setBusProperty(QStringLiteral("Shuffle"), true);
+        QTRY_VERIFY(heard.changed.contains(QStringLiteral("Volume")) &&
+                    heard.changed.contains(QStringLiteral("PlaybackStatus")) &&
+                    heard.changed.contains(QStringLiteral("Shuffle")));
+
+        call(QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit"));
+        QVERIFY(player.process().waitForFinished(10000));
+        const QVariantMap saved = options(player);
+        QCOMPARE(saved.value(QStringLiteral("Vol")).toString(), QStringLiteral("-1040"));
+        QCOMPARE(saved.value(QStringLiteral("repeat")).toString(), QStringLiteral("True"));
+        QCOMPARE(saved.value(QStringLiteral("suff")).toString(), QStringLiteral("1"));
+    }
+
+    // On the list: inserted where the line shows, playback left alone. Elsewhere: added and played.
+    void drops()
+    {
+        QTemporaryDir dir;
+        const QString a = dir.filePath(QStringLiteral("a.mp3"));
+        const QString list = dir.filePath(QStringLiteral("l.lst"));
+        QVERIFY(PlayerProcess::writeBytes(a, "x") && PlayerProcess::writeBytes(list, "\"/l/1.wav\"\r\n"));
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(a), QUrl::fromLocalFile(dir.filePath(QStringLiteral("gone.mp3"))),
+                       QUrl::fromLocalFile(list), QUrl(QStringLiteral("https://example.org/b.mp3"))});
+        QMimeData web;
+        web.setUrls({QUrl(QStringLiteral("https://example.org/b.mp3"))});
+
+        ProgramFixture f;
+        frmMain &window = f.main();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QListWidget &lstPlay = *window.lstPlay();
+        lstPlay.addItems(
+            {QStringLiteral("/p/0.mp3"), QStringLiteral("/p/1.mp3"), QStringLiteral("/p/2.mp3")});
+        lstPlay.setCurrentRow(2);
+        f.program->transport().lstPlay_DblClick();
+        QWidget *viewport = lstPlay.viewport();
+        const QPoint upperHalfOfRow1 =
+            lstPlay.visualRect(lstPlay.model()->index(1, 0)).topLeft() + QPoint(4, 2);
+
+        QDragEnterEvent refused(upperHalfOfRow1, Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &refused);
+        QVERIFY(!refused.isAccepted());
+        QDragEnterEvent enter(upperHalfOfRow1, Qt::CopyAction | Qt::MoveAction, &files, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &enter);
+        QVERIFY(enter.isAccepted());
+        QCOMPARE(enter.dropAction(), Qt::CopyAction);
+        QFrame *line = viewport->findChild<QFrame *>(QStringLiteral("dropIndicator"));
+        QVERIFY(line && line->isVisible());
+        QVERIFY(qAbs(line->geometry().center().y() -
+                     lstPlay.visualRect(lstPlay.model()->index(1, 0)).top()) <= 1);
+        QDropEvent drop(upperHalfOfRow1, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &drop);
+        QVERIFY(!line->isVisible());
+        QTRY_COMPARE(f.entries(), (QStringList{"/p/0.mp3", a, "/l/1.wav", "/p/1.mp3", "/p/2.mp3"}));
+        // The entry that plays moved down, and Next goes on from it.
+        QCOMPARE(f.engine().opened, QStringList{"/p/2.mp3"});
+        QCOMPARE(f.program->sharedState().CurrentIndex, 4);
+
+        // A drop reaches the widget that took the drag.
+        QDragEnterEvent enterWindow(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &enterWindow);
+        QDropEvent onWindow(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &onWindow);
+        QTRY_COMPARE(f.entries().size(), 7);
+        QCOMPARE(f.entries().mid(5), (QStringList{a, "/l/1.wav"}));
+        QCOMPARE(f.engine().opened.last(), a);
+    }
+};
+
+QTEST_MAIN(TestDesktopX11)
+#include "test_desktop_x11.moc"
