@@ -101,7 +101,6 @@ void DesktopBus::watchWindow()
         if (m_program.tick().seekFlag() == QLatin1String("True") && !m_program.closing())
             Q_EMIT m_player->Seeked(m_player->position());
     });
-    connect(m_program.existingMainWindow(), &QObject::destroyed, m_announce, &QTimer::stop);
 }
 
 void DesktopBus::announceChanges()

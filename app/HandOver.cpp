@@ -7,6 +7,8 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 
+#include <memory>
+
 #include <unistd.h>
 
 namespace HandOver {
@@ -77,7 +79,7 @@ bool Listener::listen()
 void Listener::accept()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        auto *received = new QByteArray;
+        const auto received = std::make_shared<QByteArray>();
         connect(socket, &QLocalSocket::readyRead, this, [socket, received] {
             *received += socket->readAll();
             // Far more than any list of paths: whatever sends it is not a second start.
@@ -86,15 +88,15 @@ void Listener::accept()
         });
         connect(socket, &QLocalSocket::disconnected, this, [this, socket, received] {
             *received += socket->readAll();
-            const bool whole = received->size() <= LongestMessage;
+            socket->deleteLater();
+            if (received->size() > LongestMessage)
+                return;
             QStringList paths;
-            for (const QByteArray &path : received->split('\0'))
+            for (const QByteArray &path : received->split('\0')) {
                 if (!path.isEmpty())
                     paths.append(QString::fromUtf8(path));
-            delete received;
-            socket->deleteLater();
-            if (whole)
-                Q_EMIT pathsArrived(paths);
+            }
+            Q_EMIT pathsArrived(paths);
         });
     }
 }
