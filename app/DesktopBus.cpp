@@ -21,11 +21,13 @@ namespace {
 const QString ObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString ServiceName = QStringLiteral("org.mpris.MediaPlayer2.qwelto");
 
-// Asking for the session bus where none is named would have the D-Bus library start one.
+// Asking for the session bus where none is named would have the D-Bus library start one; "disabled:"
+// is how a session says it has none.
 bool sessionBusNamed()
 {
-    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        return true;
+    const QString address = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
+    if (!address.isEmpty())
+        return !address.startsWith(QLatin1String("disabled:"));
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"));
 }

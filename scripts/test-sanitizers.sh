@@ -24,7 +24,8 @@ export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 # GLib's slice allocator would hide blocks from the leak checker; plain malloc keeps every block visible.
 export G_SLICE=always-malloc G_DEBUG=gc-friendly
 # No session bus runs under xvfb-run here. Left without an address, libdbus tries to launch one for
-# Qt's desktop integration, and that failing attempt loses a buffer; the player itself uses no D-Bus.
+# Qt's desktop integration, and that failing attempt loses a buffer; "disabled:" says there is none, to
+# Qt and to the player. The suite that drives the player's media controls starts a bus of its own.
 export DBUS_SESSION_BUS_ADDRESS=disabled:
 # The plugin registry is built once for the whole run instead of being rescanned under the sanitizers.
 export GST_REGISTRY="$root/build-asan/gst-registry.bin"
