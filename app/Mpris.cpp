@@ -32,13 +32,14 @@ MprisRoot::MprisRoot(QObject *object, Program &program) : QDBusAbstractAdaptor(o
 
 QStringList MprisRoot::supportedMimeTypes() const
 {
-    return {QStringLiteral("audio/mpeg"),      QStringLiteral("audio/x-wav"),
-            QStringLiteral("audio/wav"),       QStringLiteral("audio/midi"),
-            QStringLiteral("audio/x-midi"),    QStringLiteral("audio/x-ms-wma"),
-            QStringLiteral("audio/ogg"),       QStringLiteral("audio/x-vorbis+ogg"),
-            QStringLiteral("video/x-msvideo"), QStringLiteral("video/mpeg"),
-            QStringLiteral("video/x-ms-asf"),  QStringLiteral("video/x-ms-wmv"),
-            QStringLiteral("video/x-ms-vob"),  QStringLiteral("video/vnd.mpegurl")};
+    // The types the desktop entry offers the player for, list files included.
+    static const QStringList types =
+        QStringLiteral("audio/mpeg audio/x-wav audio/wav audio/midi audio/x-midi audio/x-ms-wma "
+                       "audio/ogg audio/x-vorbis+ogg video/x-msvideo video/mpeg video/x-ms-asf "
+                       "application/vnd.ms-asf video/x-ms-wmv x-content/video-vcd audio/x-mpegurl "
+                       "application/vnd.apple.mpegurl audio/x-scpls")
+            .split(u' ');
+    return types;
 }
 
 void MprisRoot::Raise()

@@ -30,7 +30,8 @@ public:
     bool yes() const { return true; }
     bool no() const { return false; }
     QString identity() const { return QStringLiteral("Qwelto Player"); }
-    QString desktopEntry() const { return QStringLiteral("qwelto"); }
+    // The installed desktop entry's name, which gives the sound menu the player's icon.
+    QString desktopEntry() const { return QStringLiteral("org.qwelto.Player"); }
     QStringList supportedUriSchemes() const { return {QStringLiteral("file")}; }
     QStringList supportedMimeTypes() const;
 
