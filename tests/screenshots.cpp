@@ -1,7 +1,7 @@
 // Takes the pictures of the player that the README shows: the main window with its playlist open
-// and folded, each menu, the about box and the video window at half, native and double size. It runs
-// the real program with the GStreamer engine on media made on the spot, on whatever X display it is
-// given (scripts/screenshots.sh gives it a virtual one).
+// and folded, each menu, files dragged over the playlist, the about box and the video window at half,
+// native and double size. It runs the real program with the GStreamer engine on media made on the
+// spot, on whatever X display it is given (scripts/screenshots.sh gives it a virtual one).
 //
 //   qwelto_screenshots <output folder> [--main-only]
 
@@ -17,10 +17,12 @@
 #include <QDir>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -120,6 +122,19 @@ int main(int argc, char *argv[])
 
     program.panel().cmdAPlayList_Click(0);
     saveMenu(QStringLiteral("menu-add.png"), main, main.mnuMain());
+
+    // Files dragged from the desktop over the playlist: the line shows where they will go.
+    QMimeData dragged;
+    dragged.setUrls({QUrl::fromLocalFile(files.at(0)), QUrl::fromLocalFile(files.at(2))});
+    QWidget *viewport = main.lstPlay()->viewport();
+    QDragEnterEvent drag(main.lstPlay()->visualRect(main.lstPlay()->model()->index(2, 0)).topLeft() +
+                             QPoint(8, 2),
+                         Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &drag);
+    settle();
+    save(QStringLiteral("drop.png"), around(main));
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(viewport, &leave);
 
     // The video window: the film playing, then each size.
     main.lstPlay()->setCurrentRow(1);
