@@ -240,6 +240,7 @@ private Q_SLOTS:
 
         call(QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit"));
         QVERIFY(player.process().waitForFinished(10000));
+        QCOMPARE(player.process().exitCode(), 0);
         const QVariantMap saved = options(player);
         QCOMPARE(saved.value(QStringLiteral("Vol")).toString(), QStringLiteral("-1040"));
         QCOMPARE(saved.value(QStringLiteral("repeat")).toString(), QStringLiteral("True"));

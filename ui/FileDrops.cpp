@@ -59,10 +59,16 @@ void FileDrops::showIndicator(int row)
 
 bool FileDrops::eventFilter(QObject *watched, QEvent *event)
 {
+    // The event's type first: the viewport also reports its end while the list is being destroyed,
+    // when the list can no longer be asked for it.
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::DragLeave &&
+        type != QEvent::Drop)
+        return QObject::eventFilter(watched, event);
     const bool onList = watched == m_list.viewport();
     if (!onList && watched != &m_window)
         return QObject::eventFilter(watched, event);
-    switch (event->type()) {
+    switch (type) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto *drag = static_cast<QDragMoveEvent *>(event);
