@@ -1,7 +1,7 @@
 #include "playlist/MediaArguments.h"
 
 #include "playlist/FolderScan.h"
-#include "playlist/ListFile.h"
+#include "playlist/PlaylistFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -26,13 +26,6 @@ QString localPath(const QString &item, const QString &workingFolder)
     return QDir::cleanPath(QDir(workingFolder).absoluteFilePath(path));
 }
 
-bool isListFile(const QString &path)
-{
-    static const QStringList suffixes = {QStringLiteral("lst"), QStringLiteral("m3u"), QStringLiteral("m3u8"),
-                                         QStringLiteral("pls")};
-    return suffixes.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive);
-}
-
 QStringList entries(const QStringList &localPaths)
 {
     QStringList added;
@@ -42,10 +35,11 @@ QStringList entries(const QStringList &localPaths)
             continue;
         if (info.isDir())
             added += FolderScan::scan(path);
-        else if (isListFile(path))
+        else if (PlaylistFiles::isPlaylistName(path))
             // The reader "Charger" uses, so a list opened from outside reads exactly as one loaded in the
-            // window. Only a plain file: reading a named pipe would wait for a writer forever.
-            added += info.isFile() ? ListFile::read(path).value_or(QStringList()) : QStringList();
+            // window (M3U and PLS too). Only a plain file: reading a named pipe would wait for a writer
+            // forever.
+            added += info.isFile() ? PlaylistFiles::read(path).value_or(QStringList()) : QStringList();
         else
             added.append(path);
     }

@@ -13,9 +13,6 @@ namespace MediaArguments {
 // another scheme (nothing the engine could open as a file) or an empty item.
 QString localPath(const QString &item, const QString &workingFolder);
 
-// Whether the path names a list file by its extension (.lst, .m3u, .m3u8, .pls, any case).
-bool isListFile(const QString &path);
-
 // The entries the items add, in their order. An item that names nothing on disk, a list file that
 // cannot be read and a folder without media add nothing; a file is added whatever it holds, and the
 // transport skips it at play time if the engine cannot open it, as it skips any bad entry.

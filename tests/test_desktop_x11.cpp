@@ -252,8 +252,8 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString a = dir.filePath(QStringLiteral("a.mp3"));
-        const QString list = dir.filePath(QStringLiteral("l.lst"));
-        QVERIFY(PlayerProcess::writeBytes(a, "x") && PlayerProcess::writeBytes(list, "\"/l/1.wav\"\r\n"));
+        const QString list = dir.filePath(QStringLiteral("l.m3u"));
+        QVERIFY(PlayerProcess::writeBytes(a, "x") && PlayerProcess::writeBytes(list, "#EXTM3U\n/l/1.wav\n"));
         QMimeData files;
         files.setUrls({QUrl::fromLocalFile(a), QUrl::fromLocalFile(dir.filePath(QStringLiteral("gone.mp3"))),
                        QUrl::fromLocalFile(list), QUrl(QStringLiteral("https://example.org/b.mp3"))});
