@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 
 MediaAdder::MediaAdder(TransportHost &host, Transport &transport, FileDialogBackend &dialogs)
     : m_host(host), m_transport(transport), m_dialogs(dialogs)
@@ -93,8 +92,7 @@ void MediaAdder::insertPaths(const QStringList &localPaths, int row)
     row = std::clamp(row, 0, lstPlay->count());
     lstPlay->insertItems(row, added);
     // The entry Next counts from moved down with the rest.
-    std::int16_t &current = m_host.sharedState().CurrentIndex;
+    int &current = m_host.sharedState().CurrentIndex;
     if (current >= row)
-        current = static_cast<std::int16_t>(
-            std::min<qsizetype>(current + added.size(), std::numeric_limits<std::int16_t>::max()));
+        current += static_cast<int>(added.size());
 }
