@@ -1,5 +1,6 @@
 #include "app/DesktopBus.h"
 #include "app/HandOver.h"
+#include "app/PlatformChoice.h"
 #include "app/Program.h"
 #include "app/TerminationSignals.h"
 #include "playback/GstMediaEngine.h"
@@ -15,21 +16,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-bool displayAvailable()
-{
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland"))
-        return true;
-    return !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
-    if (!displayAvailable()) {
+    const PlatformChoice platform = PlatformChoice::forThisProcess(argc, argv);
+    if (platform.outcome == PlatformChoice::Outcome::NoDisplay) {
         std::fprintf(stderr,
                      "qwelto: aucun écran graphique (ni DISPLAY ni WAYLAND_DISPLAY).\n"
                      "qwelto: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
@@ -37,6 +27,16 @@ int main(int argc, char *argv[])
                      argv[0]);
         return 2;
     }
+    if (platform.outcome == PlatformChoice::Outcome::MissingPlugin) {
+        const char *package = platform.missing.startsWith("wayland") ? "qt6-wayland" : "qt6-qpa-plugins";
+        std::fprintf(stderr,
+                     "qwelto: le module d'affichage « %s » de Qt n'est pas installé (paquet %s).\n"
+                     "qwelto: Qt's \"%s\" platform plugin is not installed (Debian package %s).\n",
+                     platform.missing.constData(), package, platform.missing.constData(), package);
+        return 2;
+    }
+    if (!platform.platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform.platform);
 
     QApplication app(argc, argv);
     // What the desktop shows for every window of ours (task bar, switcher, window list): the player's
