@@ -4,6 +4,7 @@
 #include "app/SettingsStore.h"
 #include "playback/AudioControls.h"
 #include "playback/LevelTable.h"
+#include "ui/PlatformLimits.h"
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"
 
@@ -169,8 +170,13 @@ void Save(Program &program, SettingsStore &store)
         {"Ontop", fromBoolean(window.mnuOnTop()->isChecked())},
         {"FitToSize", fromBoolean(window.mnuFit()->isChecked())},
     };
-    for (const auto &[key, value] : keys)
+    for (const auto &[key, value] : keys) {
+        // Where the window cannot learn its own place it reads 0, 0: the place it was given is kept.
+        const bool position = qstrcmp(key, "top") == 0 || qstrcmp(key, "left") == 0;
+        if (position && !PlatformLimits::canPlaceWindows())
+            continue;
         store.write(section, QLatin1String(key), value);
+    }
 }
 
 } // namespace StoredOptions

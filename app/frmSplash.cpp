@@ -32,6 +32,7 @@ frmSplash::frmSplash()
       m_label1(new QLabel(this)), m_bar(new QProgressBar(this)), m_timer(new QTimer(this))
 {
     setObjectName(QStringLiteral("frmSplash"));
+    WindowShape::prepareRounded(this);
     setAccessibleName(QStringLiteral("Qwelto Player démarre"));
     setFixedSize(Twips::toPixels(QSize(ClientWidth, ClientHeight), this));
 

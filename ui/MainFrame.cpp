@@ -2,6 +2,7 @@
 
 #include "app/SharedState.h"
 #include "ui/ClickableLabel.h"
+#include "ui/PlatformLimits.h"
 #include "ui/WindowDrag.h"
 #include "ui/frmMain.h"
 
@@ -24,6 +25,8 @@ MainFrame::MainFrame(frmMain &window, SharedState &state)
     connect(window.Closed(), &ClickableLabel::clicked, this, &MainFrame::Closed_Click);
     connect(window.mnuExit(), &QAction::triggered, this, &MainFrame::mnuExit_Click);
     connect(window.mnuOnTop(), &QAction::triggered, this, &MainFrame::mnuOnTop_Click);
+    // Greyed where no window can stay above the others: the choice stored for X stays as it was.
+    window.mnuOnTop()->setEnabled(PlatformLimits::canKeepOnTop());
     connect(window.mnuHide(), &QAction::triggered, this, &MainFrame::mnuHide_Click);
 }
 

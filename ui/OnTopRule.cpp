@@ -1,6 +1,7 @@
 #include "ui/OnTopRule.h"
 
 #include "app/SharedState.h"
+#include "ui/PlatformLimits.h"
 #include "ui/Twips.h"
 
 #include <QWidget>
@@ -47,6 +48,8 @@ void OnTopRule::applyChangeOnly(QWidget &window)
 OnTopRule::SetTopMost OnTopRule::windowFlagSetter()
 {
     return [](QWidget &window, bool topMost, QPoint position) {
+        if (!PlatformLimits::canKeepOnTop())
+            return;
         // Changing the flag on the native window keeps it mapped; QWidget::setWindowFlag would hide it.
         if (QWindow *handle = window.windowHandle()) {
             handle->setFlag(Qt::WindowStaysOnTopHint, topMost);

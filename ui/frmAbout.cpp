@@ -65,6 +65,7 @@ const char *const Credits = "Société et auteur : Qwelto Software, 2004\n"
 frmAbout::frmAbout() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmAbout"));
+    WindowShape::prepareRounded(this);
     setWindowTitle(QStringLiteral("About"));
     setWindowIcon(AppIcon::mainWindow());
     setAccessibleName(QStringLiteral("À propos de Qwelto Player"));

@@ -142,6 +142,7 @@ frmMain::frmMain() : QWidget(nullptr)
     // The skin is the frame: the window draws its own title strip, minimise and close marks, and is
     // moved by its background. A frameless top-level window keeps its taskbar button.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    WindowShape::prepareRounded(this);
     setWindowIcon(AppIcon::mainWindow());
     setWindowTitle(QString());
     setAccessibleName(QStringLiteral("Qwelto Player"));
