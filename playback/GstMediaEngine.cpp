@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <numeric>
 
 namespace {
 
@@ -75,6 +76,14 @@ bool readsNormally(const QByteArray &localPath)
 bool isXcb()
 {
     return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+bool hasElement(const char *factory)
+{
+    GstElementFactory *found = gst_element_factory_find(factory);
+    if (found)
+        gst_object_unref(found);
+    return found != nullptr;
 }
 
 bool hasProperty(GstElement *element, const char *name)
@@ -211,18 +220,29 @@ GstMediaEngine::GstMediaEngine(QWidget *engineArea, GstEngineOptions options) : 
         g_object_set(m_playbin, "audio-sink", audio, nullptr);
     }
 
+    if (engineArea)
+        m_video = std::make_unique<VideoOutput>(engineArea);
+    void *waylandDisplay = m_video ? m_video->waylandDisplay() : nullptr;
     QString videoSink = m_options.videoSink;
     if (videoSink.isEmpty()) {
         // xvimagesink has no port under Xvfb, and ximagesink kills the process with BadWindow when
         // the window ids are fake (offscreen platform).
-        videoSink = engineArea && isXcb() ? QStringLiteral("ximagesink") : QStringLiteral("fakevideosink");
+        if (engineArea && isXcb())
+            videoSink = QStringLiteral("ximagesink");
+        else if (waylandDisplay && hasElement("waylandsink"))
+            videoSink = QStringLiteral("waylandsink");
+        else
+            videoSink = QStringLiteral("fakevideosink");
     }
-    // The picture is scaled here to exactly the window it goes to (ximagesink itself only centres),
-    // stretched when the window's shape differs. playbin's own converter would keep the shape with
-    // black bars, so it is turned off (native-video) and its work is done here.
-    GstElement *video =
-        makeSinkBin(QStringLiteral("videoconvert ! videoscale add-borders=false ! capsfilter name=%1 ! %2")
-                        .arg(QLatin1String(FitName), videoSink));
+    m_compositorScales = videoSink.startsWith(QLatin1String("waylandsink"));
+    // On X the picture is scaled here to exactly the window it goes to (ximagesink itself only
+    // centres), stretched when the window's shape differs. playbin's own converter would keep the
+    // shape with black bars, so it is turned off (native-video) and its work is done here. On Wayland
+    // the compositor scales the frames into the sink's rectangle, keeping their shape: the frames
+    // keep their size and get the pixel aspect that gives them the rectangle's shape.
+    const QString chain =
+        QStringLiteral("videoconvert ! videoscale add-borders=false ! capsfilter name=%1 ! %2");
+    GstElement *video = makeSinkBin(chain.arg(QLatin1String(FitName), videoSink));
     if (video) {
         m_fitCaps = gst_bin_get_by_name(GST_BIN(video), FitName);
         m_overlay = gst_bin_get_by_interface(GST_BIN(video), GST_TYPE_VIDEO_OVERLAY);
@@ -234,6 +254,14 @@ GstMediaEngine::GstMediaEngine(QWidget *engineArea, GstEngineOptions options) : 
                 g_object_set(m_overlay, "handle-expose", FALSE, nullptr);
             if (hasProperty(m_overlay, "pixel-aspect-ratio"))
                 g_object_set(m_overlay, "pixel-aspect-ratio", "1/1", nullptr);
+            if (waylandDisplay && m_compositorScales) {
+                // The sink must talk to the compositor on Qt's connection to be let into Qt's windows.
+                GstContext *context = gst_context_new("GstWlDisplayHandleContextType", TRUE);
+                gst_structure_set(gst_context_writable_structure(context), "display", G_TYPE_POINTER,
+                                  waylandDisplay, nullptr);
+                gst_element_set_context(m_overlay, context);
+                gst_context_unref(context);
+            }
         }
         g_object_set(m_playbin, "video-sink", video, nullptr);
         guint flags = 0;
@@ -246,8 +274,7 @@ GstMediaEngine::GstMediaEngine(QWidget *engineArea, GstEngineOptions options) : 
     gst_bus_set_sync_handler(bus, &GstEngineCallbacks::onBusMessage, this, nullptr);
     gst_object_unref(bus);
 
-    if (engineArea) {
-        m_video = std::make_unique<VideoOutput>(engineArea);
+    if (m_video) {
         connect(m_video.get(), &VideoOutput::targetChanged, this, [this] { followVideoTarget(); });
         connect(m_video.get(), &VideoOutput::exposeNeeded, this, [this] {
             if (m_overlay && m_attachedWindow)
@@ -382,8 +409,10 @@ void GstMediaEngine::unload()
 #endif
     }
     // A sink that went down to NULL has forgotten the window it drew into; without a handle at its
-    // next start it would open a window of its own.
-    m_attachedWindow = 0;
+    // next start it would open a window of its own. waylandsink keeps the surface it was given, and
+    // takes no other.
+    if (!m_compositorScales)
+        m_attachedWindow = 0;
     // With every streaming thread stopped nothing can be posted about the previous file any more.
     m_fileLive = false;
     m_decoderRanDry = false;
@@ -458,6 +487,10 @@ void GstMediaEngine::readStreamFacts()
         gst_element_query_duration(m_playbin, GST_FORMAT_TIME, &value) && value > 0 ? toSeconds(value) : 0.0;
 
     m_nativeSize = QSize();
+    m_frameSize = QSize();
+    // A new file's frames need their own pixel aspect, even for a rectangle of the same size.
+    if (m_compositorScales)
+        m_fitSize = QSize();
     gint videoStreams = 0;
     gint current = 0;
     g_object_get(m_playbin, "n-video", &videoStreams, "current-video", &current, nullptr);
@@ -470,6 +503,7 @@ void GstMediaEngine::readStreamFacts()
     if (GstCaps *caps = gst_pad_get_current_caps(pad)) {
         GstVideoInfo info;
         if (gst_video_info_from_caps(&info, caps) && info.width > 0 && info.height > 0) {
+            m_frameSize = QSize(info.width, info.height);
             int width = info.width;
             if (info.par_n > 0 && info.par_d > 0 && info.par_n != info.par_d)
                 width =
@@ -495,6 +529,10 @@ void GstMediaEngine::attachWindow()
     if (window != m_attachedWindow) {
         m_attachedWindow = window;
         gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(m_overlay), static_cast<guintptr>(window));
+        // waylandsink refuses to draw before it has a rectangle; the real one follows with the picture,
+        // and until then the surface hangs nowhere.
+        if (m_compositorScales && window)
+            gst_video_overlay_set_render_rectangle(GST_VIDEO_OVERLAY(m_overlay), 0, 0, 1024, 1024);
     }
     updateFitCaps(m_video->targetSize());
 }
@@ -519,10 +557,38 @@ void GstMediaEngine::updateFitCaps(const QSize &size)
 {
     if (!m_fitCaps || size.width() < 2 || size.height() < 2 || size == m_fitSize)
         return;
+    if (m_compositorScales && m_frameSize.isEmpty())
+        return;
     m_fitSize = size;
-    GstCaps *caps =
-        gst_caps_new_simple("video/x-raw", "width", G_TYPE_INT, size.width(), "height", G_TYPE_INT,
-                            size.height(), "pixel-aspect-ratio", GST_TYPE_FRACTION, 1, 1, nullptr);
+    if (!m_compositorScales) {
+        GstCaps *caps =
+            gst_caps_new_simple("video/x-raw", "width", G_TYPE_INT, size.width(), "height", G_TYPE_INT,
+                                size.height(), "pixel-aspect-ratio", GST_TYPE_FRACTION, 1, 1, nullptr);
+        g_object_set(m_fitCaps, "caps", caps, nullptr);
+        gst_caps_unref(caps);
+        return;
+    }
+    // The rectangle is in the surface's own units; the frames keep their pixels and get the pixel
+    // aspect that gives them the rectangle's shape, so the compositor stretches them over it whole.
+    const qreal ratio = m_video ? m_video->devicePixelRatio() : 1.0;
+    // The sink fits the frames' shape into the rectangle; a side that rounds to nothing there is a
+    // protocol error, which ends the program. No shape is that thin at 64 pixels.
+    const QSize logical = (QSizeF(size) / ratio).toSize().expandedTo(QSize(64, 64));
+    gst_video_overlay_set_render_rectangle(GST_VIDEO_OVERLAY(m_overlay), 0, 0, logical.width(),
+                                           logical.height());
+    gint64 num = static_cast<gint64>(size.width()) * m_frameSize.height();
+    gint64 den = static_cast<gint64>(size.height()) * m_frameSize.width();
+    const gint64 divisor = std::gcd(num, den);
+    num /= divisor;
+    den /= divisor;
+    while (num > G_MAXINT || den > G_MAXINT) {
+        num /= 2;
+        den /= 2;
+    }
+    GstCaps *caps = gst_caps_new_simple("video/x-raw", "width", G_TYPE_INT, m_frameSize.width(), "height",
+                                        G_TYPE_INT, m_frameSize.height(), "pixel-aspect-ratio",
+                                        GST_TYPE_FRACTION, static_cast<gint>(std::max<gint64>(num, 1)),
+                                        static_cast<gint>(std::max<gint64>(den, 1)), nullptr);
     g_object_set(m_fitCaps, "caps", caps, nullptr);
     gst_caps_unref(caps);
 }

@@ -21,8 +21,8 @@ struct GstEngineOptions {
     // gst-launch description of the final audio sink. The engine puts its balance stage in front of
     // it, so "filesink location=..." records exactly the samples that would be heard.
     QString audioSink = QStringLiteral("autoaudiosink");
-    // gst-launch description of the final video sink; empty picks ximagesink on X11 (when there is
-    // an engine area to draw into) and fakevideosink everywhere else.
+    // gst-launch description of the final video sink; empty picks, when there is an engine area to
+    // draw into, ximagesink on X11 and waylandsink on Wayland, and fakevideosink everywhere else.
     QString videoSink;
     // General MIDI soundfont handed to the MIDI synthesiser.
     QString soundFont = QStringLiteral("/usr/share/sounds/sf2/TimGM6mb.sf2");
@@ -131,6 +131,10 @@ private:
     qint64 m_seekTarget = 0;
     mutable bool m_seekPending = false;
     QSize m_nativeSize;
+    // The decoded frames' own size, before their pixel aspect.
+    QSize m_frameSize;
+    // The sink is waylandsink: the compositor scales, the pipeline only sets the shape.
+    bool m_compositorScales = false;
     long m_volume = 0;
     long m_balance = 0;
     bool m_mute = false;

@@ -1,6 +1,7 @@
 #include "playback/VideoOutput.h"
 
 #include "playback/MediaEngine.h"
+#include "playback/WaylandPictureSurface.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,19 +15,27 @@
 
 namespace {
 
-// The sink draws straight into this window. Qt must neither fill its background nor flush a
+// On X the sink draws straight into this window. Qt must neither fill its background nor flush a
 // backing store over it, or the picture would flicker; a repaint request becomes a redraw of the
-// last frame by the sink instead.
+// last frame by the sink instead. On Wayland it stays an ordinary black widget that only marks the
+// place the picture's own surface is hung over.
 class VideoSurface final : public QWidget {
 public:
-    explicit VideoSurface(QWidget *parent) : QWidget(parent)
+    VideoSurface(QWidget *parent, bool native) : QWidget(parent), m_native(native)
     {
         setObjectName(QStringLiteral("qweltoVideoSurface"));
-        setAttribute(Qt::WA_DontCreateNativeAncestors);
-        setAttribute(Qt::WA_NativeWindow);
-        setAttribute(Qt::WA_PaintOnScreen);
-        setAttribute(Qt::WA_NoSystemBackground);
-        setAttribute(Qt::WA_OpaquePaintEvent);
+        if (native) {
+            setAttribute(Qt::WA_DontCreateNativeAncestors);
+            setAttribute(Qt::WA_NativeWindow);
+            setAttribute(Qt::WA_PaintOnScreen);
+            setAttribute(Qt::WA_NoSystemBackground);
+            setAttribute(Qt::WA_OpaquePaintEvent);
+        } else {
+            QPalette black = palette();
+            black.setColor(QPalette::Window, Qt::black);
+            setPalette(black);
+            setAutoFillBackground(true);
+        }
         hide();
     }
     ~VideoSurface() override
@@ -36,17 +45,22 @@ public:
             beforeDestroy();
     }
 
-    QPaintEngine *paintEngine() const override { return nullptr; }
+    QPaintEngine *paintEngine() const override { return m_native ? nullptr : QWidget::paintEngine(); }
 
     std::function<void()> onExpose;
     std::function<void()> beforeDestroy;
 
 protected:
-    void paintEvent(QPaintEvent *) override
+    void paintEvent(QPaintEvent *event) override
     {
+        if (!m_native)
+            return QWidget::paintEvent(event);
         if (onExpose)
             onExpose();
     }
+
+private:
+    bool m_native;
 };
 
 QRect fittedKeepingAspect(const QSize &picture, const QRect &bounds)
@@ -83,7 +97,7 @@ QToolButton *makeButton(QWidget *parent, const char *name, QStyle::StandardPixma
 
 class FullScreenWindow final : public QWidget {
 public:
-    FullScreenWindow() : QWidget(nullptr, Qt::Window)
+    explicit FullScreenWindow(bool nativeSurface) : QWidget(nullptr, Qt::Window)
     {
         setObjectName(QStringLiteral("qweltoFullScreen"));
         setWindowTitle(QStringLiteral("Plein écran"));
@@ -94,7 +108,7 @@ public:
         setAutoFillBackground(true);
         setFocusPolicy(Qt::StrongFocus);
 
-        surface = new VideoSurface(this);
+        surface = new VideoSurface(this, nativeSurface);
 
         // Native, like the surface, so that it stacks above the picture instead of under it.
         bar = new QWidget(this);
@@ -161,7 +175,8 @@ VideoOutput::VideoOutput(QWidget *area) : m_area(area)
 {
     if (!area)
         return;
-    auto *surface = new VideoSurface(area);
+    m_wayland = WaylandPictureSurface::create();
+    auto *surface = new VideoSurface(area, !m_wayland);
     surface->onExpose = [this] { emit exposeNeeded(); };
     surface->beforeDestroy = [this] {
         // Forget the dying window before anyone lays it out again.
@@ -175,6 +190,8 @@ VideoOutput::VideoOutput(QWidget *area) : m_area(area)
 
 VideoOutput::~VideoOutput()
 {
+    if (m_wayland)
+        m_wayland->placeOver(nullptr);
     if (m_surface) {
         static_cast<VideoSurface *>(m_surface.data())->beforeDestroy = nullptr;
         delete m_surface.data();
@@ -223,6 +240,8 @@ QWidget *VideoOutput::activeSurface() const
 
 WId VideoOutput::target()
 {
+    if (m_wayland)
+        return reinterpret_cast<WId>(m_wayland->surface());
     QWidget *surface = activeSurface();
     if (!surface)
         return 0;
@@ -240,6 +259,17 @@ QSize VideoOutput::targetSize() const
     return surface->size() * surface->devicePixelRatio();
 }
 
+void *VideoOutput::waylandDisplay() const
+{
+    return m_wayland ? m_wayland->display() : nullptr;
+}
+
+qreal VideoOutput::devicePixelRatio() const
+{
+    const QWidget *surface = activeSurface();
+    return surface ? surface->devicePixelRatio() : 1.0;
+}
+
 QWidget *VideoOutput::fullScreenWindow() const
 {
     return m_fullScreen;
@@ -255,7 +285,7 @@ bool VideoOutput::eventFilter(QObject *watched, QEvent *event)
 void VideoOutput::enterFullScreen()
 {
     if (!m_fullScreen) {
-        m_fullScreen = new FullScreenWindow;
+        m_fullScreen = new FullScreenWindow(!m_wayland);
         m_fullScreen->surface->onExpose = [this] { emit exposeNeeded(); };
         m_fullScreen->onLeave = [this] { emit leaveFullScreenRequested(); };
         m_fullScreen->onResize = [this] { layout(); };
@@ -281,11 +311,7 @@ void VideoOutput::layoutFullScreen()
 {
     if (!m_fullScreen)
         return;
-    const QRect bounds = m_fullScreen->rect();
-    const QRect picture = fittedKeepingAspect(m_picture, bounds);
-    m_fullScreen->surface->setGeometry(picture);
-    m_fullScreen->surface->setVisible(!picture.isEmpty());
-
+    QRect bounds = m_fullScreen->rect();
     QWidget *bar = m_fullScreen->bar;
     if (m_controls) {
         bar->adjustSize();
@@ -295,9 +321,15 @@ void VideoOutput::layoutFullScreen()
         bar->show();
         if (canRestack())
             bar->raise();
+        // On Wayland the picture's surface lies above everything the window draws: it keeps above the bar.
+        if (m_wayland)
+            bounds.setBottom(bar->geometry().top() - 8);
     } else {
         bar->hide();
     }
+    const QRect picture = fittedKeepingAspect(m_picture, bounds);
+    m_fullScreen->surface->setGeometry(picture);
+    m_fullScreen->surface->setVisible(!picture.isEmpty());
 }
 
 void VideoOutput::layout()
@@ -322,7 +354,11 @@ void VideoOutput::layout()
         layoutFullScreen();
 
     QWidget *surface = activeSurface();
-    const WId target = surface && surface->testAttribute(Qt::WA_WState_Created) ? surface->winId() : 0;
+    if (m_wayland)
+        m_wayland->placeOver(surface);
+    const WId target = m_wayland ? reinterpret_cast<WId>(m_wayland->surface())
+                       : surface && surface->testAttribute(Qt::WA_WState_Created) ? surface->winId()
+                                                                                  : 0;
     const QSize size = targetSize();
     if (target != m_lastTarget || size != m_lastSize) {
         m_lastTarget = target;

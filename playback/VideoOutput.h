@@ -5,11 +5,15 @@
 #include <QSize>
 #include <QWidget>
 
+#include <memory>
+
 class FullScreenWindow;
+class WaylandPictureSurface;
 
 // Where the picture goes: a native child window inside the engine area, sized for the display
-// mode, or a full-screen window of its own with an optional control bar. It knows nothing of the
-// pipeline; the engine follows target() and targetSize() whenever targetChanged() fires.
+// mode, or a full-screen window of its own with an optional control bar. On Wayland the target is
+// one surface of the program's own, hung over that place in whichever window holds it. It knows nothing of
+// the pipeline; the engine follows target() and targetSize() whenever targetChanged() fires.
 class VideoOutput : public QObject {
     Q_OBJECT
 public:
@@ -24,11 +28,15 @@ public:
     void setPlaying(bool playing);
 
     // Native window the picture must be drawn into (created on first use); 0 once the area is gone.
+    // On Wayland a wl_surface, the same for the output's whole life.
     WId target();
+    // Qt's wl_display on Wayland, null elsewhere.
+    void *waylandDisplay() const;
     // Size of that window in device pixels, empty while no picture is shown.
     QSize targetSize() const;
 
     QWidget *fullScreenWindow() const;
+    qreal devicePixelRatio() const;
 
 signals:
     void targetChanged();
@@ -49,6 +57,7 @@ private:
     void enterFullScreen();
 
     QPointer<QWidget> m_area;
+    std::unique_ptr<WaylandPictureSurface> m_wayland;
     QPointer<QWidget> m_surface;
     FullScreenWindow *m_fullScreen = nullptr;
     QSize m_picture;

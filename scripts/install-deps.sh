@@ -10,12 +10,16 @@ packages=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   libbenchmark-dev libxcb1-dev
   libcdio-dev libiso9660-dev
+  # the picture on Wayland: Qt's connection to the compositor (private API) and the client library
+  qt6-base-private-dev libwayland-dev
   # run: every promised format, MIDI through the small General MIDI soundfont
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-x
   gstreamer1.0-alsa gstreamer1.0-pulseaudio
   timgm6mb-soundfont
   libqt6gui6 qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core fonts-liberation2
+  # Wayland sessions: Qt's Wayland platform
+  qt6-wayland
   # tests: media made at test time, a virtual display
   ffmpeg sox xvfb xauth
   # tests: Video CD images read like a disc in a drive
@@ -24,6 +28,8 @@ packages=(
   desktop-file-utils appstream
   # tests: a session bus of their own (dbus-run-session) for the media controls
   dbus libglib2.0-bin
+  # tests on Wayland: a headless compositor with its screenshot tool, and X inside it
+  weston xwayland
   # quality checks: sanitizers and fuzzing
   clang libclang-rt-14-dev
 )
