@@ -80,7 +80,9 @@ struct Folder {
         player.setProgram(binary);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        // X when there is one; in a Wayland compositor without X, the player's own choice (Wayland).
+        if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         player.setProcessEnvironment(env);
         player.setStandardOutputFile(QProcess::nullDevice());
         player.setStandardErrorFile(QProcess::nullDevice());

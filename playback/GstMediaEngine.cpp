@@ -504,6 +504,7 @@ void GstMediaEngine::readStreamFacts()
         GstVideoInfo info;
         if (gst_video_info_from_caps(&info, caps) && info.width > 0 && info.height > 0) {
             m_frameSize = QSize(info.width, info.height);
+            m_framePar = info.par_n > 0 && info.par_d > 0 ? QSize(info.par_n, info.par_d) : QSize(1, 1);
             int width = info.width;
             if (info.par_n > 0 && info.par_d > 0 && info.par_n != info.par_d)
                 width =
@@ -578,6 +579,14 @@ void GstMediaEngine::updateFitCaps(const QSize &size)
                                            logical.height());
     gint64 num = static_cast<gint64>(size.width()) * m_frameSize.height();
     gint64 den = static_cast<gint64>(size.height()) * m_frameSize.width();
+    // Within a percent of the frames' own shape (a picture at its own size, shrunk to a window), they
+    // keep their own pixel aspect: videoscale then passes them on untouched instead of copying each.
+    const double wanted = static_cast<double>(num) / static_cast<double>(den);
+    const double own = static_cast<double>(m_framePar.width()) / m_framePar.height();
+    if (std::abs(wanted / own - 1.0) < 0.01) {
+        num = m_framePar.width();
+        den = m_framePar.height();
+    }
     const gint64 divisor = std::gcd(num, den);
     num /= divisor;
     den /= divisor;

@@ -133,6 +133,7 @@ private:
     QSize m_nativeSize;
     // The decoded frames' own size, before their pixel aspect.
     QSize m_frameSize;
+    QSize m_framePar{1, 1};
     // The sink is waylandsink: the compositor scales, the pipeline only sets the shape.
     bool m_compositorScales = false;
     long m_volume = 0;

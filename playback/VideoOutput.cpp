@@ -335,7 +335,11 @@ void VideoOutput::layoutFullScreen()
 void VideoOutput::layout()
 {
     if (m_surface && m_area) {
-        const QRect bounds = m_area->rect();
+        QRect bounds = m_area->rect();
+        // A sub-surface is not clipped by its window: on Wayland the picture keeps to the part of the
+        // area the window shows.
+        if (m_wayland)
+            bounds &= QRect(m_area->mapFrom(m_area->window(), QPoint(0, 0)), m_area->window()->size());
         QRect r;
         if (m_mode == MediaEngine::DisplayNative) {
             // At its own size, centred; shrunk (keeping its shape) only when the area is smaller.

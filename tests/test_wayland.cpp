@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
 #include <csignal>
+#include <thread>
 
 // Runs inside a headless weston (tests/with-weston.sh), on Qt's Wayland platform or on Xwayland. What
 // the compositor shows is read back from its own screenshots: a sink's sub-surface is in no grab Qt
@@ -80,16 +82,21 @@ class TestWayland : public QObject {
     QTemporaryDir m_dir;
     QString m_card;
 
-    // The card seen in a fresh screenshot, waiting for the compositor to catch up.
-    QRect cardOnScreen()
+    // The box around the whole card once it is as wanted, waiting up to 5 s for the compositor to
+    // catch up; else the last box seen, empty when there was no card.
+    QRect cardOnScreen(const std::function<bool(QRect)> &wanted = {})
     {
-        QRect box;
+        QRect last;
         for (int attempt = 0; attempt < 20; ++attempt) {
             QTest::qWait(250);
-            if (quartersSeen(screenshot(), &box) == 4)
-                return box;
+            QRect box;
+            if (quartersSeen(screenshot(), &box) < 4)
+                continue;
+            last = box;
+            if (!wanted || wanted(box))
+                break;
         }
-        return {};
+        return last;
     }
 
 private slots:
@@ -122,22 +129,69 @@ private slots:
         engine.setFileName(m_card);
         QVERIFY2(engine.ErrorCode() == 0, qPrintable(engine.ErrorDescription()));
 
-        QRect card = cardOnScreen();
-        QVERIFY2(card.isValid(), "no card at native size");
-        QVERIFY2(std::abs(card.width() - 320) <= 8 && std::abs(card.height() - 240) <= 8,
+        const auto sized = [](int width, int height) {
+            return [=](QRect box) {
+                return std::abs(box.width() - width) <= 10 && std::abs(box.height() - height) <= 10;
+            };
+        };
+        QRect card = cardOnScreen(sized(320, 240));
+        QVERIFY2(sized(320, 240)(card),
                  qPrintable(QStringLiteral("native size shows %1x%2").arg(card.width()).arg(card.height())));
 
         engine.setDisplaySize(MediaEngine::DisplayFit);
         window.resize(600, 300);
         area->setGeometry(window.rect());
-        card = cardOnScreen();
-        QVERIFY2(std::abs(card.width() - 600) <= 10 && std::abs(card.height() - 300) <= 10,
+        card = cardOnScreen(sized(600, 300));
+        QVERIFY2(sized(600, 300)(card),
                  qPrintable(QStringLiteral("fit shows %1x%2").arg(card.width()).arg(card.height())));
+
+        // The zoom commands hide the window and show it again, and Wayland gives it a new surface.
+        window.hide();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // (Where it comes back is the compositor's choice: part of it may be off the screen.)
+        QVERIFY2(cardOnScreen().isValid(), "no card once the window is back");
 
         engine.setFullScreenControls(true);
         engine.setDisplaySize(MediaEngine::DisplayFullScreen);
-        card = cardOnScreen();
+        card = cardOnScreen([](QRect box) { return box.width() > 1100; });
         QVERIFY2(card.width() > 1100, qPrintable(QStringLiteral("full screen shows %1").arg(card.width())));
+    }
+
+    // The compositor shows the sink's frames as they come: a busy UI thread does not stop the picture.
+    void pictureMovesWhileTheUiThreadIsBusy()
+    {
+        const QString moving = m_dir.filePath(QStringLiteral("moving.avi"));
+        QCOMPARE(
+            QProcess::execute(QStringLiteral("ffmpeg"),
+                              QStringLiteral("-v error -f lavfi -i testsrc=size=320x240:rate=25 -t 20 -c:v "
+                                             "mpeg4 -q:v 2")
+                                      .split(QLatin1Char(' ')) +
+                                  QStringList{moving}),
+            0);
+        QWidget window;
+        window.resize(320, 240);
+        auto *area = new QWidget(&window);
+        area->setGeometry(window.rect());
+        GstMediaEngine engine(area, {.audioSink = QStringLiteral("fakeaudiosink"), .videoSink = QString()});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        engine.setFileName(moving);
+        QTest::qWait(1000);
+        // Two pictures a second apart, taken while this thread does nothing but wait.
+        QImage first;
+        QImage second;
+        std::thread shooter([&] {
+            first = screenshot();
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            second = screenshot();
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        shooter.join();
+        QVERIFY(!first.isNull() && !second.isNull());
+        // Below the desktop's panel, whose clock may turn meanwhile.
+        const QRect below(0, 40, first.width(), first.height() - 40);
+        QVERIFY2(first.copy(below) != second.copy(below), "the picture stood still");
     }
 
     // Outside the rounded shape the desktop shows through, even where a control covers the corner.
