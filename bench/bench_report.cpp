@@ -100,16 +100,25 @@ Figures runGoogleBenchmark(const QString &program, const QStringList &extraArgum
     return figures;
 }
 
-Figures runProgramBenchmark(int seconds)
+// On the X display, or with onWayland the video alone in a headless weston.
+Figures runProgramBenchmark(int seconds, bool onWayland = false)
 {
     Figures figures;
-    const QString out = scratch().filePath(QStringLiteral("program.json"));
+    const QString out =
+        scratch().filePath(onWayland ? QStringLiteral("wayland.json") : QStringLiteral("program.json"));
     QProcess child;
     child.setStandardOutputFile(QProcess::nullDevice());
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    progress(QStringLiteral("running bench_program (%1 s per CPU window)").arg(seconds));
-    child.start(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("bench_program")),
-                {QString::number(seconds), QStringLiteral("--json"), out});
+    progress(QStringLiteral("running bench_program%1 (%2 s per CPU window)")
+                 .arg(onWayland ? QStringLiteral(" on Wayland") : QString())
+                 .arg(seconds));
+    QStringList arguments = {
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("bench_program")),
+        QString::number(seconds), QStringLiteral("--json"), out};
+    if (onWayland)
+        arguments << QStringLiteral("--video-only");
+    const QString program = onWayland ? QStringLiteral(WITH_WESTON) : arguments.takeFirst();
+    child.start(program, arguments);
     if (!child.waitForFinished(30 * 60 * 1000) || child.exitCode() != 0) {
         progress(QStringLiteral("bench_program failed"));
         return figures;
@@ -231,6 +240,7 @@ int main(int argc, char **argv)
     const Figures windows = runGoogleBenchmark(QStringLiteral("bench_windows"));
     const Figures engine = runGoogleBenchmark(QStringLiteral("bench_engine"));
     const Figures program = runProgramBenchmark(seconds);
+    const Figures wayland = runProgramBenchmark(seconds, true);
 
     const auto sizes = [&](const QString &name) {
         return figuresIn(list,
@@ -293,6 +303,12 @@ int main(int argc, char **argv)
         whole({QStringLiteral("mp3_cpu_pct")}, core), QStringLiteral("under 1 %"));
     row(QStringLiteral("CPU over %1 s playing a 640x480 MPEG-4 AVI").arg(seconds),
         whole({QStringLiteral("video_cpu_pct")}, core), QStringLiteral("under 8 %"));
+    row(QStringLiteral("the same on Wayland (headless weston, `waylandsink`): CPU / PSS / RSS"),
+        figuresIn(wayland, {QStringLiteral("video_cpu_pct")}, QString()) + QLatin1Char(' ') + core +
+            QStringLiteral(" / ") +
+            figuresIn(wayland, {QStringLiteral("video_pss_mb"), QStringLiteral("video_rss_mb")}, QString()) +
+            QStringLiteral(" MB"),
+        QStringLiteral("under 8 %"));
 
     std::printf("\nThe engine, per format (GStreamer, fake sinks that keep real time):\n\n");
     std::printf("| Format | Open | First open in a process | Seek |\n|---|---|---|---|\n");
