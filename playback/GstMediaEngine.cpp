@@ -23,7 +23,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <numeric>
 
 namespace {
 
@@ -572,32 +571,24 @@ void GstMediaEngine::updateFitCaps(const QSize &size)
     // The rectangle is in the surface's own units; the frames keep their pixels and get the pixel
     // aspect that gives them the rectangle's shape, so the compositor stretches them over it whole.
     const qreal ratio = m_video ? m_video->devicePixelRatio() : 1.0;
-    // The sink fits the frames' shape into the rectangle; a side that rounds to nothing there is a
-    // protocol error, which ends the program. No shape is that thin at 64 pixels.
+    // The sink fits the frames' shape into the rectangle, and a side that rounds to nothing there is a
+    // protocol error, which ends the program: the rectangle keeps 64 pixels each way, and the frames'
+    // shape is kept within 16 to 1.
     const QSize logical = (QSizeF(size) / ratio).toSize().expandedTo(QSize(64, 64));
     gst_video_overlay_set_render_rectangle(GST_VIDEO_OVERLAY(m_overlay), 0, 0, logical.width(),
                                            logical.height());
-    gint64 num = static_cast<gint64>(size.width()) * m_frameSize.height();
-    gint64 den = static_cast<gint64>(size.height()) * m_frameSize.width();
+    const double shape = std::clamp(static_cast<double>(size.width()) / size.height(), 1.0 / 16.0, 16.0);
+    const double aspect = shape * m_frameSize.height() / m_frameSize.width();
     // Within a percent of the frames' own shape (a picture at its own size, shrunk to a window), they
     // keep their own pixel aspect: videoscale then passes them on untouched instead of copying each.
-    const double wanted = static_cast<double>(num) / static_cast<double>(den);
     const double own = static_cast<double>(m_framePar.width()) / m_framePar.height();
-    if (std::abs(wanted / own - 1.0) < 0.01) {
-        num = m_framePar.width();
-        den = m_framePar.height();
-    }
-    const gint64 divisor = std::gcd(num, den);
-    num /= divisor;
-    den /= divisor;
-    while (num > G_MAXINT || den > G_MAXINT) {
-        num /= 2;
-        den /= 2;
-    }
-    GstCaps *caps = gst_caps_new_simple("video/x-raw", "width", G_TYPE_INT, m_frameSize.width(), "height",
-                                        G_TYPE_INT, m_frameSize.height(), "pixel-aspect-ratio",
-                                        GST_TYPE_FRACTION, static_cast<gint>(std::max<gint64>(num, 1)),
-                                        static_cast<gint>(std::max<gint64>(den, 1)), nullptr);
+    gint num = m_framePar.width();
+    gint den = m_framePar.height();
+    if (std::abs(aspect / own - 1.0) >= 0.01)
+        gst_util_double_to_fraction(aspect, &num, &den);
+    GstCaps *caps =
+        gst_caps_new_simple("video/x-raw", "width", G_TYPE_INT, m_frameSize.width(), "height", G_TYPE_INT,
+                            m_frameSize.height(), "pixel-aspect-ratio", GST_TYPE_FRACTION, num, den, nullptr);
     g_object_set(m_fitCaps, "caps", caps, nullptr);
     gst_caps_unref(caps);
 }
