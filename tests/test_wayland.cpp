@@ -187,9 +187,13 @@ private slots:
         PlayerProcess player;
         QVERIFY(
             PlayerProcess::writeBytes(player.settingsPath(), "[Options]\ntop=1500\nleft=2700\nOntop=True\n"));
+        // Once the main window has loaded, its tick plays the list's second entry.
+        const QString clip = makeClip(m_dir.filePath(QStringLiteral("clip.avi")), QStringLiteral("testsrc"));
+        QVERIFY(PlayerProcess::writeBytes(player.listPath(),
+                                          QStringLiteral("\"%1\"\r\n\"%1\"\r\n").arg(clip).toUtf8()));
         player.setEnvironment(QStringLiteral("QT_QPA_PLATFORM"), QString());
         QVERIFY(player.start());
-        QTest::qWait(5000);
+        QTRY_VERIFY_WITH_TIMEOUT(player.openFiles().contains(clip), 30000);
         QCOMPARE(player.signalAndWait(SIGTERM), 0);
         const QByteArray saved = PlayerProcess::readBytes(player.settingsPath());
         QVERIFY2(saved.contains("Vol="), "the options were not saved");
