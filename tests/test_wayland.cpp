@@ -58,12 +58,12 @@ QRect cardIn(const QImage &shot)
     return card;
 }
 
-// What `measure` finds in a screenshot once `good` accepts it, waiting up to 5 s for the compositor
+// What `measure` finds in a screenshot once `good` accepts it, waiting up to 15 s for the compositor
 // to catch up; else what it found last.
 QRect waitFor(const std::function<QRect(const QImage &)> &measure, const std::function<bool(QRect)> &good)
 {
     QRect found;
-    for (int attempt = 0; attempt < 20 && !good(found); ++attempt) {
+    for (int attempt = 0; attempt < 60 && !good(found); ++attempt) {
         QTest::qWait(250);
         found = measure(screenshot());
     }
@@ -109,7 +109,7 @@ private slots:
     {
         VideoWindow video({480, 400});
         auto &[window, area, engine] = video;
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QTest::qWaitForWindowExposed(&window, 20000));
         engine.setFileName(makeClip(
             m_dir.filePath(QStringLiteral("card.avi")),
             QStringLiteral("color=c=red:s=160x120[a];color=c=lime:s=160x120[b];color=c=blue:s=160x120[c];"
@@ -165,7 +165,7 @@ private slots:
         panel->setStyleSheet(QStringLiteral("background: cyan"));
         panel->setGeometry(0, 150, 300, 50);
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QTest::qWaitForWindowExposed(&window, 20000));
         WindowShape::applyRounded(&window, 15);
         const auto ours = [](QRgb p) {
             return near(p, qRgb(255, 0, 255), 8) || near(p, qRgb(0, 255, 255), 8);
