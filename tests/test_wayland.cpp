@@ -127,8 +127,7 @@ private slots:
         expect("fit", sized(600, 300));
         window.hide();
         window.show();
-        // Where it comes back is the compositor's choice, maybe partly off the screen.
-        expect("shown again", &QRect::isValid);
+        expect("shown again (where the compositor likes, maybe partly off the screen)", &QRect::isValid);
         engine.setFullScreenControls(true);
         engine.setDisplaySize(MediaEngine::DisplayFullScreen);
         expect("full screen", [](QRect box) { return box.width() > 1100; });
@@ -140,6 +139,7 @@ private slots:
         VideoWindow video({320, 240});
         video.engine.setFileName(makeClip(m_dir.filePath(QStringLiteral("moving.avi")),
                                           QStringLiteral("testsrc=size=320x240:rate=25")));
+        QVERIFY(QTest::qWaitForWindowExposed(&video.window, 20000));
         QTest::qWait(1000);
         QImage first, second;
         std::thread shooter([&] {
