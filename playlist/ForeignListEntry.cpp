@@ -61,4 +61,19 @@ std::optional<QString> resolve(const QString &text, const QString &listFolder)
     return QDir::cleanPath(listFolder + u'/' + entry);
 }
 
+QList<QStringView> lines(const QString &text)
+{
+    QList<QStringView> result;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    while (start < n) {
+        qsizetype end = start;
+        while (end < n && text[end] != u'\r' && text[end] != u'\n')
+            ++end;
+        result.append(QStringView(text).sliced(start, end - start).trimmed());
+        start = end + 1;
+    }
+    return result;
+}
+
 } // namespace ForeignListEntry

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -10,5 +12,8 @@
 namespace ForeignListEntry {
 
 std::optional<QString> resolve(const QString &text, const QString &listFolder);
+
+// The lines of a list's text, trimmed, whatever its line ends (CR, LF or both); views into text.
+QList<QStringView> lines(const QString &text);
 
 } // namespace ForeignListEntry

@@ -139,16 +139,23 @@ bool keepCopy(const QString &path, const QString &copyPath)
     return file.error() == QFileDevice::NoError && replace(copyPath, bytes);
 }
 
-std::optional<QStringList> read(const QString &path)
+std::optional<QByteArray> readBytes(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError && bytes.isEmpty())
         return std::nullopt;
-    // A read error part way keeps what arrived before it.
-    return decode(bytes);
+    return bytes;
+}
+
+std::optional<QStringList> read(const QString &path)
+{
+    const std::optional<QByteArray> bytes = readBytes(path);
+    if (!bytes)
+        return std::nullopt;
+    return decode(*bytes);
 }
 
 } // namespace ListFile

@@ -32,4 +32,8 @@ bool keepCopy(const QString &path, const QString &copyPath);
 // Every entry of the file, or nothing when the file is missing or unreadable.
 std::optional<QStringList> read(const QString &path);
 
+// The file's bytes, or nothing when it is missing or unreadable; a read error part way keeps what
+// arrived before it.
+std::optional<QByteArray> readBytes(const QString &path);
+
 } // namespace ListFile

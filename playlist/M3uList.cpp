@@ -9,18 +9,11 @@ QStringList decode(const QByteArray &bytes, const QString &listFolder)
 {
     const QString text = ListFile::decodeText(bytes);
     QStringList entries;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    while (start < n) {
-        qsizetype end = start;
-        while (end < n && text[end] != u'\r' && text[end] != u'\n')
-            ++end;
-        const QString line = text.mid(start, end - start).trimmed();
-        if (!line.startsWith(u'#')) {
-            if (std::optional<QString> entry = ForeignListEntry::resolve(line, listFolder))
-                entries.append(*entry);
-        }
-        start = end + 1;
+    for (const QStringView line : ForeignListEntry::lines(text)) {
+        if (line.startsWith(u'#'))
+            continue;
+        if (std::optional<QString> entry = ForeignListEntry::resolve(line.toString(), listFolder))
+            entries.append(*entry);
     }
     return entries;
 }

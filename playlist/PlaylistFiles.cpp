@@ -4,7 +4,6 @@
 #include "playlist/M3uList.h"
 #include "playlist/PlsList.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace PlaylistFiles {
@@ -50,12 +49,10 @@ std::optional<QStringList> read(const QString &path)
         if (QFileInfo(path).suffix().compare(QLatin1String("lst"), Qt::CaseInsensitive) == 0)
             return ListFile::read(path);
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> read = ListFile::readBytes(path);
+    if (!read)
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError && bytes.isEmpty())
-        return std::nullopt;
+    const QByteArray &bytes = *read;
     if (format == Format::ListFile)
         format = formatOfContent(bytes).value_or(Format::ListFile);
     const QString folder = QFileInfo(path).absolutePath();

@@ -13,14 +13,7 @@ QStringList decode(const QByteArray &bytes, const QString &listFolder)
 {
     const QString text = ListFile::decodeText(bytes);
     std::vector<std::pair<qulonglong, QString>> numbered;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    while (start < n) {
-        qsizetype end = start;
-        while (end < n && text[end] != u'\r' && text[end] != u'\n')
-            ++end;
-        const QStringView line = QStringView(text).sliced(start, end - start).trimmed();
-        start = end + 1;
+    for (const QStringView line : ForeignListEntry::lines(text)) {
         const qsizetype equals = line.indexOf(u'=');
         if (equals < 0)
             continue;
