@@ -98,7 +98,8 @@ public:
     QString FindCdDrive() const { return m_env.findCdDrive(); }
 
     // Paths from outside the window: the command line, a second start, the desktop's media controls.
-    // Their entries are added to the playlist and the first of them plays (MediaAdder::openPaths); the
+    // Their entries are added to the playlist (a list file among them replaces it) and the first of
+    // them plays (MediaAdder::openPaths); the
     // main window comes to the front. Until the splash has handed over they wait, to follow the
     // playlist of the last run.
     void openFromOutside(const QStringList &localPaths);

@@ -12,6 +12,7 @@
 #include "playlist/Playlist.h"
 #include "ui/frmMain.h"
 
+#include <QLabel>
 #include <QListWidget>
 
 #include <algorithm>
@@ -75,6 +76,12 @@ bool MediaAdder::openPaths(const QStringList &localPaths)
     if (added.isEmpty() || m_host.closing())
         return false;
     QListWidget *lstPlay = m_host.mainWindow().lstPlay();
+    if (MediaArguments::loadsAList(localPaths)) {
+        // A playlist opened from the file manager is loaded as "Charger" loads one; the files
+        // opened with it follow its entries.
+        lstPlay->clear();
+        m_host.mainWindow().txtFN()->setText(QString());
+    }
     const int first = lstPlay->count();
     Playlist::appendEntries(*lstPlay, added);
     // Started as a double-click on the first of them starts it.

@@ -18,7 +18,8 @@ public:
     void mnuAddDir_Click();
 
     // Appends the entries the paths give and plays the first of them, skipping those that cannot
-    // be played as the transport skips any bad entry. False when they gave no entry.
+    // be played as the transport skips any bad entry; a list file among them first empties the
+    // playlist, as "Charger" does. False when they gave no entry.
     bool openPaths(const QStringList &localPaths);
     // Inserts the entries the paths give before the row (the end for a row past it), leaving
     // playback alone: Next still goes on from the entry that plays.

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace MediaArguments {
 
 QString localPath(const QString &item, const QString &workingFolder)
@@ -44,6 +46,13 @@ QStringList entries(const QStringList &localPaths)
             added.append(path);
     }
     return added;
+}
+
+bool loadsAList(const QStringList &localPaths)
+{
+    return std::any_of(localPaths.cbegin(), localPaths.cend(), [](const QString &path) {
+        return PlaylistFiles::isPlaylistName(path) && QFileInfo(path).isFile();
+    });
 }
 
 } // namespace MediaArguments

@@ -18,4 +18,8 @@ QString localPath(const QString &item, const QString &workingFolder);
 // transport skips it at play time if the engine cannot open it, as it skips any bad entry.
 QStringList entries(const QStringList &localPaths);
 
+// Whether one of the items is a list file that can be read: opened from outside it takes the place of
+// the playlist, as "Charger" loads one.
+bool loadsAList(const QStringList &localPaths);
+
 } // namespace MediaArguments
