@@ -9,5 +9,5 @@ runtime=$(mktemp -d)
 config=$(mktemp -d)
 trap 'rm -rf "$runtime" "$config"' EXIT
 export XDG_RUNTIME_DIR=$runtime XDG_CONFIG_HOME=$config LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb
-xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/qwelto_screenshots "$out"
-QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 1600x1200x24" build/tests/qwelto_screenshots "$out" --main-only
+xvfb-run -a -s "-screen 0 1280x1024x24" build/tools/qwelto_screenshots "$out"
+QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 1600x1200x24" build/tools/qwelto_screenshots "$out" --main-only
