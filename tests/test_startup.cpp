@@ -1,16 +1,25 @@
+// The splash, the load and every way of closing, and the options kept between runs: converted from
+// their stored text, restored at start-up, saved at shutdown.
 #include "ProgramFixture.h"
+#include "app/StoredOptions.h"
 #include "app/frmSplash.h"
 #include "playlist/Playlist.h"
+#include "ui/Twips.h"
 #include "ui/frmMain.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QTest>
-#include <QTimer>
+
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -25,9 +34,7 @@ private Q_SLOTS:
         ProgramFixture f;
         f.program->start();
         frmSplash *splash = f.program->splash();
-        QVERIFY(splash && splash->isVisible());
-        QVERIFY(splash->Timer1()->isActive());
-        QVERIFY(!splash->mask().isEmpty());
+        QVERIFY(splash && splash->isVisible() && !splash->mask().isEmpty());
         // Drive the ticks by hand: the hand-over is decided by the count, not by the wall clock.
         splash->Timer1()->stop();
         for (int tick = 1; tick <= 13; ++tick) {
@@ -39,8 +46,7 @@ private Q_SLOTS:
         splash->Timer1_Timer();
         QVERIFY(splash->isHidden());
         frmMain *main = f.program->existingMainWindow();
-        QVERIFY(main && main->isVisible());
-        QVERIFY(!main->mask().isEmpty());
+        QVERIFY(main && main->isVisible() && !main->mask().isEmpty());
         QCOMPARE(main->lstPlay()->count(), 0);
         // The video window exists from the load on, hidden, with nothing loaded; no message box is up.
         QVERIFY(f.program->existingVideoWindow()->isHidden());
@@ -52,50 +58,49 @@ private Q_SLOTS:
         QCOMPARE(shown, 1);
     }
 
+    void lastListIsReadAndEveryWayOfClosingSavesItStopsAndHidesTheVideoWindow_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("the menu") << 0;
+        QTest::newRow("the close mark") << 1;
+        QTest::newRow("the window manager") << 2;
+        QTest::newRow("a termination signal") << 3;
+    }
     void lastListIsReadAndEveryWayOfClosingSavesItStopsAndHidesTheVideoWindow()
     {
-        // The menu, the close glyph, the window manager (a close event) and a termination signal.
+        QFETCH(int, way);
         const QByteArray saved(
             "\"/home/u/Musique/un, deux.mp3\"\r\n\"-\"\r\n\"/media/cdrom/MPEGAV/AVSEQ01.DAT\"\r\n");
-        for (int way = 0; way < 4; ++way) {
-            ProgramFixture f;
-            f.writeLastList(saved);
-            frmMain &main = f.program->mainWindow();
-            QCOMPARE(Playlist::entries(*main.lstPlay()),
-                     (QStringList{"/home/u/Musique/un, deux.mp3", "-", "/media/cdrom/MPEGAV/AVSEQ01.DAT"}));
-            main.lstPlay()->setCurrentRow(0);
-            QCOMPARE(main.txtFN()->text(), u" Chanson selectionnée :    un, deux.mp3"_s);
-            QCOMPARE(main.txtFN()->toolTip(), u"/home/u/Musique/un, deux.mp3"_s);
-
-            f.writeLastList("changed on disk meanwhile");
-            main.lstPlay()->addItem(u"/m/b.wav"_s);
-            f.engine().setFileName(u"/m/film.avi"_s);
-            f.engine().Play();
-            f.program->videoWindow().show();
-            QSignalSpy finished(f.program.get(), &Program::finished);
-            switch (way) {
-            case 0:
-                f.program->frame().mnuExit_Click();
-                break;
-            case 1:
-                f.program->frame().Closed_Click();
-                break;
-            case 2: {
-                QCloseEvent event;
-                QApplication::sendEvent(&main, &event);
-                main.hide();
-                break;
-            }
-            default:
-                f.program->requestClose();
-            }
-            QTRY_COMPARE(finished.count(), 1);
-            QCOMPARE(f.readLastList(), saved + "\"/m/b.wav\"\r\n");
-            QVERIFY(main.isHidden());
-            QVERIFY(f.program->existingVideoWindow()->isHidden());
-            QCOMPARE(f.engine().state(), FakeMediaEngine::State::Stopped);
-            QCOMPARE(f.enginesMade, 1);
+        ProgramFixture f;
+        f.writeLastList(saved);
+        frmMain &main = f.program->mainWindow();
+        QCOMPARE(Playlist::entries(*main.lstPlay()),
+                 (QStringList{"/home/u/Musique/un, deux.mp3", "-", "/media/cdrom/MPEGAV/AVSEQ01.DAT"}));
+        f.writeLastList("changed on disk meanwhile");
+        main.lstPlay()->addItem(u"/m/b.wav"_s);
+        f.engine().setFileName(u"/m/film.avi"_s);
+        f.program->videoWindow().show();
+        QSignalSpy finished(f.program.get(), &Program::finished);
+        QCloseEvent event;
+        switch (way) {
+        case 0:
+            f.program->frame().mnuExit_Click();
+            break;
+        case 1:
+            f.program->frame().Closed_Click();
+            break;
+        case 2:
+            QApplication::sendEvent(&main, &event);
+            main.hide();
+            break;
+        default:
+            f.program->requestClose();
         }
+        QTRY_COMPARE(finished.count(), 1);
+        QCOMPARE(f.readLastList(), saved + "\"/m/b.wav\"\r\n");
+        QVERIFY(main.isHidden() && f.program->existingVideoWindow()->isHidden());
+        QCOMPARE(f.engine().state(), FakeMediaEngine::State::Stopped);
+        QCOMPARE(f.enginesMade, 1);
     }
 
     void aSignalWhileTheBreakBoxWaitsSavesAndEndsCleanly()
@@ -127,6 +132,150 @@ private Q_SLOTS:
         QCOMPARE(finished.count(), 1);
         QVERIFY(!f.program->existingMainWindow());
         QCOMPARE(f.readLastList(), QByteArray("<missing>"));
+    }
+
+    void storedTextConverts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("boolean"); // -1: does not convert
+        QTest::addColumn<int>("integer"); // INT_MIN: does not convert
+        QTest::newRow("True") << "True" << 1 << INT_MIN;
+        QTest::newRow("false, any case") << "false" << 0 << INT_MIN;
+        QTest::newRow("zero") << "0" << 0 << 0;
+        QTest::newRow("minus one") << "-1" << 1 << -1;
+        QTest::newRow("half rounds to even") << "2.5" << 1 << 2;
+        QTest::newRow("three and a half") << "3.5" << 1 << 4;
+        QTest::newRow("beyond 16 bits") << "32768" << 1 << INT_MIN;
+        QTest::newRow("words") << "oui" << -1 << INT_MIN;
+        QTest::newRow("empty") << "" << -1 << INT_MIN;
+    }
+
+    void storedTextConverts()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, boolean);
+        QFETCH(int, integer);
+        const std::optional<bool> b = StoredOptions::toBoolean(text);
+        QCOMPARE(b.has_value() ? int(*b) : -1, boolean);
+        const std::optional<int> i = StoredOptions::toInteger16(text);
+        QCOMPARE(i.value_or(INT_MIN), integer);
+    }
+
+    // Window positions are read as singles: a number rounds to the nearest one, and only a number past
+    // the largest single fails to convert, not the largest single's own 9-digit text.
+    void storedSinglesRoundToTheNearest_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("converts");
+        QTest::addColumn<float>("value");
+        QTest::newRow("twips") << "1440" << true << 1440.0f;
+        QTest::newRow("largest single as written")
+            << "3.40282347e+38" << true << std::numeric_limits<float>::max();
+        QTest::newRow("lowest single as written")
+            << "-3.40282347e+38" << true << std::numeric_limits<float>::lowest();
+        QTest::newRow("past the largest single") << "3.4028236e+38" << false << 0.0f;
+        QTest::newRow("not finite") << "inf" << false << 0.0f;
+    }
+
+    void storedSinglesRoundToTheNearest()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, converts);
+        QFETCH(float, value);
+        const std::optional<float> single = StoredOptions::toSingle(text);
+        QCOMPARE(single.has_value(), converts);
+        if (converts)
+            QCOMPARE(*single, value);
+    }
+
+    void storedOptionsAreApplied()
+    {
+        ProgramFixture f;
+        f.settings->store("Vol", "-790");
+        f.settings->store("suff", "2");
+        f.settings->store("timemode", "False");
+        f.settings->store("mute", "True");
+        f.settings->store("repeat", "1");
+        f.settings->store("play", "0");
+        f.settings->store("Ontop", "True");
+        f.settings->store("FitToSize", "True");
+        frmMain &main = f.main();
+        const SharedState &state = f.program->sharedState();
+        QCOMPARE(f.engine().Volume(), -790L);
+        QCOMPARE(main.scrlVol()->value(), 4);
+        QCOMPARE(main.chkSuffle()->checkState(), Qt::Checked);
+        QVERIFY(state.ShuffleOn);
+        QVERIFY(!state.TimeMode);
+        QCOMPARE(main.lblpls()->text(), QStringLiteral("+")); // until the time is clicked
+        QVERIFY(f.engine().Mute());
+        QCOMPARE(main.Check1()->property("Value").toInt(), 1);
+        QCOMPARE(main.Check1()->text(), QStringLiteral("U"));
+        QVERIFY(state.RepeatOn);
+        QVERIFY(main.picPlayList()->isHidden());
+        QCOMPARE(main.height(), Twips::toPixelsY(1880, &main));
+        QVERIFY(state.OnTop && state.TopMostApplied);
+        QVERIFY(!f.topMostCalls.isEmpty() && f.topMostCalls.last().topMost);
+        QVERIFY(main.mnuFit()->isChecked() && state.FitToSize);
+    }
+
+    void aValueThatDoesNotConvertEndsTheLoad()
+    {
+        ProgramFixture f;
+        f.writeLastList("\"/m/a.ogg\"\r\n");
+        f.settings->store("timemode", "False");
+        f.settings->store("mute", "peut-être");
+        f.settings->store("repeat", "True");
+        frmMain &main = f.main();
+        // The keys before it are applied, the rest of the options and of the load are not.
+        QVERIFY(!f.program->sharedState().TimeMode);
+        QVERIFY(!f.program->sharedState().RepeatOn);
+        QCOMPARE(main.lstPlay()->count(), 0);
+        QVERIFY(f.dialogs.fileRequests.isEmpty());
+    }
+
+    void windowsOffTheScreenComeBackToTheCorner_data()
+    {
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("top");
+        QTest::newRow("far right") << "60000" << "300";
+        QTest::newRow("above") << "300" << "-150";
+        QTest::newRow("left of the screen") << "-15" << "300";
+        QTest::newRow("on the screen") << "300" << "300";
+    }
+    void windowsOffTheScreenComeBackToTheCorner()
+    {
+        QFETCH(QString, left);
+        QFETCH(QString, top);
+        ProgramFixture f;
+        f.settings->store("left", left);
+        f.settings->store("top", top);
+        // A volume between the table's steps sets the engine and leaves the slider where it was.
+        f.settings->store("Vol", "-650");
+        frmMain &main = f.main();
+        const bool onScreen = left == "300" && top == "300";
+        QCOMPARE(main.pos(), onScreen ? Twips::toPixels(300, 300, 0, 0, &main).topLeft() : QPoint(0, 0));
+        QCOMPARE(main.scrlVol()->value(), 10);
+        QCOMPARE(f.engine().Volume(), -650L);
+    }
+
+    void shutdownSavesTheTenKeysInOrderAndSkipsOneThatFails()
+    {
+        ProgramFixture f;
+        frmMain &main = f.main();
+        main.move(Twips::toPixelsX(900, &main), Twips::toPixelsY(615, &main));
+        main.scrlVol()->setValue(5);
+        main.chkRepeat()->setCheckState(Qt::PartiallyChecked);
+        main.chkSuffle()->setCheckState(Qt::Checked);
+        main.chkPlay()->setCheckState(Qt::Unchecked);
+        main.mnuOnTop()->setChecked(true);
+        f.program->tick().lblTime_Click();
+        f.settings->refused = {QStringLiteral("mute")};
+        main.close();
+        QCOMPARE(f.settings->writtenKeys, (QStringList{"Vol", "suff", "timemode", "repeat", "top", "left",
+                                                       "play", "Ontop", "FitToSize"}));
+        const QStringList expected = {"-600", "1", "False", "True", "615", "900", "0", "True", "False"};
+        for (int i = 0; i < expected.size(); ++i)
+            QCOMPARE(f.settings->stored(f.settings->writtenKeys[i]), expected[i]);
     }
 };
 
