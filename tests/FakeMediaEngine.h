@@ -20,6 +20,8 @@ public:
     QSet<QString> unplayable;
     // Every Play() call, whether or not there was anything to play.
     int plays = 0;
+    // Like an engine that has no balance control: every balance reads back as the centre.
+    bool refusesBalance = false;
     // Duration given to every playable file.
     double durationOfEachFile = 3.0;
     // A path whose length reads 0 until half a second has played.
@@ -47,7 +49,7 @@ public:
     long Volume() const override { return m_volume; }
     void setVolume(long v) override { m_volume = v; }
     long Balance() const override { return m_balance; }
-    void setBalance(long b) override { m_balance = b; }
+    void setBalance(long b) override { m_balance = refusesBalance ? 0 : b; }
     bool Mute() const override { return m_mute; }
     void setMute(bool on) override { m_mute = on; }
     long ErrorCode() const override { return m_errorCode; }

@@ -1,0 +1,455 @@
+// Playback on a fake engine: the transport buttons and the play order, the video window following the
+// kind of file, the volume, balance and mute controls, and the 500 ms tick with its time format.
+#include "ProgramFixture.h"
+#include "playback/RandomSource.h"
+#include "playback/TimeFormat.h"
+#include "ui/ClickableLabel.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using St = FakeMediaEngine::State;
+
+// Counts how often a window was shown, to tell "shown then hidden" from "never shown".
+struct ShowCounter : QObject {
+    int shows = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        shows += event->type() == QEvent::Show;
+        return false;
+    }
+};
+
+struct Rig : ProgramFixture {
+    Transport &t = program->transport();
+    SharedState &s = program->sharedState();
+    explicit Rig(const QStringList &entries = {}) { main().lstPlay()->addItems(entries); }
+    void start(int row)
+    {
+        main().lstPlay()->setCurrentRow(row);
+        t.lstPlay_DblClick();
+    }
+    QString file() { return engine().FileName(); }
+};
+
+class TestPlayback : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    void anEmptyListDoesNothingAndOneEntryEndsOrRestartsByRepeatOrGoesFullScreen()
+    {
+        Rig f;
+        for (auto click : {&Transport::cmdForward_Click, &Transport::cmdBack_Click, &Transport::cmdPlay_Click,
+                           &Transport::cmdPause_Click})
+            (f.t.*click)();
+        QVERIFY(f.engine().opened.isEmpty());
+        QVERIFY(!f.s.IsPaused);
+        QCOMPARE(f.main().lblDuration()->text(), u"0:00:00"_s);
+
+        f.main().lstPlay()->addItem(u"/m/a.avi"_s);
+        f.start(0);
+        f.engine().setDisplaySize(MediaEngine::DisplayFullScreen);
+        f.t.cmdForward_Click();
+        QCOMPARE(f.engine().DisplaySize(), 0);
+        f.engine().setDisplaySize(MediaEngine::DisplayFit);
+        f.t.cmdBack_Click();
+        QCOMPARE(f.engine().opened.size(), 1);
+        QCOMPARE(f.engine().DisplaySize(), 4);
+        f.main().chkRepeat()->setCheckState(Qt::Checked);
+        f.t.cmdForward_Click();
+        f.t.cmdBack_Click();
+        QCOMPARE(f.engine().opened, QStringList(3, u"/m/a.avi"_s));
+
+        // Starting in full screen minimises the video window, and the main window unless it is on top.
+        f.s.OnTop = true;
+        f.engine().setDisplaySize(MediaEngine::DisplayFullScreen);
+        f.start(0);
+        QVERIFY(f.program->videoWindow().isMinimized());
+        QVERIFY(!f.main().isMinimized());
+        f.s.OnTop = false;
+        f.start(0);
+        QVERIFY(f.main().isMinimized());
+    }
+
+    void repeatWrapsAtBothEndsAndPreviousStaysInsideAShortenedList()
+    {
+        Rig f({"/m/0.ogg", "/m/1.ogg", "/m/2.ogg", "/m/3.ogg"});
+        // A greyed repeat box counts as on.
+        f.main().chkRepeat()->setCheckState(Qt::PartiallyChecked);
+        f.start(3);
+        f.t.cmdForward_Click();
+        QCOMPARE(f.file(), u"/m/0.ogg"_s);
+        QCOMPARE(f.s.CurrentIndex, 0);
+        f.t.cmdBack_Click();
+        QCOMPARE(f.file(), u"/m/3.ogg"_s);
+        QCOMPARE(f.main().txtFN()->text(), u" Chanson selectionnée :    3.ogg"_s);
+        delete f.main().lstPlay()->takeItem(3);
+        delete f.main().lstPlay()->takeItem(2);
+        f.t.cmdBack_Click();
+        QCOMPARE(f.file(), u"/m/1.ogg"_s);
+    }
+
+    void unplayableEntriesAreSkippedAndShuffleRoundsHalfToEvenAndIgnoresRepeat()
+    {
+        // Draw and last index per row: the ties go to the even index.
+        const QList<std::pair<double, int>> draws = {{0.5, 1},   {0.5000001, 1}, {0.125, 4},  {0.1250001, 4},
+                                                     {0.875, 4}, {0.375, 4},     {0.9999, 0}, {0.9999, 4}};
+        QList<int> picked;
+        for (const auto &[r, last] : draws)
+            picked.append(ShuffleIndex(r, last));
+        QCOMPARE(picked, (QList<int>{0, 1, 0, 1, 4, 2, 0, 4}));
+
+        Rig f({"/m/0.ogg", "/m/bad1.ogg", "/m/bad2.ogg", "/m/3.ogg", "/m/4.ogg"});
+        // Unplayable entries are skipped in one call.
+        f.engine().unplayable = {"/m/bad1.ogg", "/m/bad2.ogg"};
+        f.start(0);
+        f.t.cmdForward_Click();
+        QCOMPARE(f.engine().opened, (QStringList{"/m/0.ogg", "/m/bad1.ogg", "/m/bad2.ogg", "/m/3.ogg"}));
+        QCOMPARE(f.s.CurrentIndex, 3);
+        QVERIFY(!f.t.gaveUp());
+
+        f.engine().unplayable.clear();
+        f.engine().opened.clear();
+        f.main().chkSuffle()->setCheckState(Qt::Checked);
+        f.random->draws = {0.875, 0.125, 0.6};
+        f.start(4);
+        f.t.cmdForward_Click();
+        f.t.cmdForward_Click();
+        f.t.cmdBack_Click();
+        QCOMPARE(f.engine().opened, (QStringList{"/m/4.ogg", "/m/4.ogg", "/m/0.ogg", "/m/bad2.ogg"}));
+        // Greyed is not on for shuffle.
+        f.main().chkSuffle()->setCheckState(Qt::PartiallyChecked);
+        QVERIFY(!f.s.ShuffleOn);
+    }
+
+    void breakMarkerAsksOnceThenGoesOnOrStops()
+    {
+        for (const bool ok : {true, false}) {
+            Rig f({"/m/A.mp3", "-", "/m/B.mp3"});
+            f.start(0);
+            f.breakAnswer = [&f, ok] {
+                // The box is modal but timer ticks still arrive while it is open.
+                f.tick();
+                f.tick();
+                return ok;
+            };
+            f.engine().finish();
+            f.tick();
+            QCOMPARE(f.breakBoxes, 1);
+            QCOMPARE(f.file(), ok ? u"/m/B.mp3"_s : u"/m/A.mp3"_s);
+            QCOMPARE(f.engine().state(), ok ? St::Playing : St::Stopped);
+            QCOMPARE(f.s.CurrentIndex, ok ? 2 : 0);
+        }
+    }
+
+    void aListWithNothingPlayableIsGivenUpAfterOnePass()
+    {
+        QStringList entries;
+        for (int i = 0; i < 50; ++i)
+            entries.append(u"/m/missing%1.mp3"_s.arg(i));
+        for (const bool shuffle : {false, true}) {
+            Rig f(entries);
+            f.engine().unplayable = QSet<QString>(entries.begin(), entries.end());
+            f.main().chkRepeat()->setCheckState(Qt::Checked);
+            f.main().chkSuffle()->setCheckState(shuffle ? Qt::Checked : Qt::Unchecked);
+            // Start-up: the empty engine counts as ended, so the first tick starts the list.
+            f.tick();
+            QVERIFY(f.t.gaveUp());
+            QVERIFY(f.engine().opened.size() <= entries.size() + 1);
+            // Later ticks leave it alone until the user acts.
+            const qsizetype opens = f.engine().opened.size();
+            for (int i = 0; i < 5; ++i)
+                f.tick();
+            QCOMPARE(f.engine().opened.size(), opens);
+            f.engine().unplayable.remove(u"/m/missing7.mp3"_s);
+            f.start(7);
+            QCOMPARE(f.file(), u"/m/missing7.mp3"_s);
+            QCOMPARE(f.engine().state(), St::Playing);
+            QVERIFY(!f.t.gaveUp());
+        }
+    }
+
+    void videoWindowFollowsTheMediaKind()
+    {
+        // Per file: how often the video window was shown, and whether it is still visible; sound-only kinds
+        // other than mp3 show it and hide it again.
+        QStringList seen;
+        for (const char *path : {"/m/a.mp3", "/m/a.wav", "/m/a.mid", "/m/a.avi", "/cd/MPEGAV/AVSEQ01.DAT"}) {
+            Rig f({path});
+            ShowCounter counter;
+            f.program->videoWindow().installEventFilter(&counter);
+            f.start(0);
+            seen.append(u"%1 %2"_s.arg(counter.shows).arg(f.program->videoWindow().isVisible()));
+        }
+        QCOMPARE(seen, (QStringList{"0 0", "1 0", "1 0", "1 1", "1 1"}));
+    }
+
+    void startingSetsSeekRangeAndMarqueeThenPauseAndStopThenPlay()
+    {
+        Rig f({"/m/Album/long.ogg", "/m/Album/very long.ogg"});
+        f.engine().durationOfEachFile = 200.9;
+        f.start(0);
+        QCOMPARE(f.main().scrlTime()->maximum(), 200);
+        QCOMPARE(f.main().lblDuration()->text(), u"0:03:20"_s);
+        QCOMPARE(f.main().txtTitle()->text(),
+                 u"- Qwelto Player 2.0 -    Chanson selectionnée :    long.ogg"_s + QString(49, u' '));
+        // Beyond 16-bit seconds the range stays as it was.
+        f.engine().durationOfEachFile = 40000.0;
+        f.start(1);
+        QCOMPARE(f.main().scrlTime()->maximum(), 200);
+        QCOMPARE(f.main().lblDuration()->text(), u"11:06:40"_s);
+
+        const auto pause = [&f] {
+            f.t.cmdPause_Click();
+            return std::pair(f.engine().state(), f.s.IsPaused);
+        };
+        QCOMPARE(pause(), std::pair(St::Paused, true));
+        QCOMPARE(pause(), std::pair(St::Playing, false));
+        QCOMPARE(pause(), std::pair(St::Paused, true));
+        f.t.cmdPlay_Click();
+        QCOMPARE(f.engine().state(), St::Playing);
+        // Only clears the toggle: playback goes on.
+        QCOMPARE(pause(), std::pair(St::Playing, false));
+        QCOMPARE(pause(), std::pair(St::Paused, true));
+
+        f.engine().advance(2.0);
+        f.t.cmdStop_Click();
+        QCOMPARE(f.engine().state(), St::Stopped);
+        f.main().lstPlay()->setCurrentRow(-1);
+        f.main().lblDuration()->clear();
+        f.t.cmdPlay_Click();
+        QCOMPARE(f.engine().state(), St::Playing);
+        QCOMPARE(f.file(), u"/m/Album/very long.ogg"_s);
+        QCOMPARE(f.s.CurrentIndex, 0);
+        QCOMPARE(f.main().lblDuration()->text(), u"11:06:40"_s);
+    }
+
+    void slidersSetTheEngineAndTheirCaptions_data()
+    {
+        QTest::addColumn<bool>("balance");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<long>("level");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("volume 5") << false << 5 << -600L << "Volume : 5";
+        QTest::newRow("volume 0") << false << 0 << -9640L << "Volume : 0";
+        QTest::newRow("volume 7") << false << 7 << -300L << "Volume : 7";
+        QTest::newRow("volume 1") << false << 1 << -2000L << "Volume : 1";
+        QTest::newRow("balance 11") << true << 11 << 90L << "10% Droit";
+        QTest::newRow("balance 9") << true << 9 << -90L << "10% Gauche";
+        QTest::newRow("balance 0") << true << 0 << -9640L << "100% Gauche";
+        QTest::newRow("balance 15") << true << 15 << 600L << "50% Droit";
+        QTest::newRow("balance 20") << true << 20 << 9640L << "100% Droit";
+        QTest::newRow("balance 3") << true << 3 << -1040L << "70% Gauche";
+    }
+    void slidersSetTheEngineAndTheirCaptions()
+    {
+        QFETCH(bool, balance);
+        QFETCH(int, position);
+        ProgramFixture f;
+        frmMain &main = f.main();
+        (balance ? main.scrlBal() : main.scrlVol())->setValue(position);
+        QTEST(balance ? f.engine().Balance() : f.engine().Volume(), "level");
+        QTEST((balance ? main.LabBal() : main.LabVol())->text(), "caption");
+        // Every change of balance ends with the quarter-second pause.
+        QCOMPARE(f.pauses, balance ? QList<int>{250} : QList<int>{});
+    }
+
+    // "Centre" comes from what the engine took: a centred slider, or an engine that takes no balance.
+    void aCentredOrRefusedBalanceShowsCentre()
+    {
+        ProgramFixture f;
+        frmMain &main = f.main();
+        main.scrlBal()->setValue(15);
+        main.scrlBal()->setValue(10);
+        QCOMPARE(main.LabBal()->text(), QStringLiteral("Centre"));
+        f.engine().refusesBalance = true;
+        main.scrlBal()->setValue(15);
+        QCOMPARE(main.LabBal()->text(), QStringLiteral("Centre"));
+        QCOMPARE(f.pauses, QList<int>(3, 250));
+    }
+
+    void muteIsDecidedByTheCaption()
+    {
+        ProgramFixture f;
+        frmMain &main = f.main();
+        main.scrlVol()->setValue(4);
+        QCOMPARE(main.Check1()->text(), QStringLiteral("U"));
+        QTest::mouseClick(main.Check1(), Qt::LeftButton);
+        QCOMPARE(main.Check1()->text(), QStringLiteral("V"));
+        QVERIFY(f.engine().Mute());
+        QCOMPARE(f.engine().Volume(), -790); // muting keeps the volume
+        main.scrlVol()->setValue(8);
+        QVERIFY(f.engine().Mute());
+        QTest::mouseClick(main.Check1(), Qt::LeftButton);
+        QCOMPARE(main.Check1()->text(), QStringLiteral("U"));
+        QVERIFY(!f.engine().Mute());
+        QCOMPARE(f.engine().Volume(), -190);
+
+        // Any other caption does nothing.
+        main.Check1()->setText(QStringLiteral("X"));
+        f.program->audio().Check1_Click();
+        QVERIFY(!f.engine().Mute());
+        QCOMPARE(main.Check1()->text(), QStringLiteral("X"));
+    }
+
+    void formatTime_data()
+    {
+        QTest::addColumn<long>("seconds");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("0") << 0L << "0:00:00";
+        QTest::newRow("59") << 59L << "0:00:59";
+        QTest::newRow("60") << 60L << "0:01:00";
+        QTest::newRow("3599") << 3599L << "0:59:59";
+        QTest::newRow("3600") << 3600L << "1:00:00";
+        QTest::newRow("32767") << 32767L << "9:06:07";
+        QTest::newRow("40 hours") << 144000L << "40:00:00";
+        QTest::newRow("negative") << -3L << "0:00:00";
+    }
+
+    void formatTime()
+    {
+        QFETCH(long, seconds);
+        QFETCH(QString, text);
+        QCOMPARE(FormatTime(seconds), text);
+    }
+
+    void firstTicksStartTheListByThemselves()
+    {
+        ProgramFixture f;
+        f.writeLastList("\"/m/a.ogg\"\r\n\"/m/b.ogg\"\r\n\"/m/c.ogg\"\r\n");
+        frmMain &main = f.main();
+        // Design texts until the first tick and the first start.
+        QCOMPARE(main.lblTime()->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(main.lblDuration()->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(f.program->tick().seekFlag(), QString());
+
+        // The empty engine counts as an ended item: Stop and Next start the second entry.
+        f.tick();
+        QCOMPARE(f.engine().opened, QStringList{QStringLiteral("/m/b.ogg")});
+        QCOMPARE(main.lblTime()->text(), QStringLiteral("0:00:00"));
+        QCOMPARE(main.lblDuration()->text(), QStringLiteral("0:00:03"));
+
+        f.engine().advance(1.2);
+        f.tick();
+        QCOMPARE(main.scrlTime()->value(), 1);
+        QCOMPARE(main.lblTime()->text(), QStringLiteral("0:00:01"));
+        QCOMPARE(f.engine().CurrentPosition(), 1.2); // the tick's own write did not seek
+
+        // The end of b: the bar and the time of the same tick show c.
+        f.engine().finish();
+        f.tick();
+        QCOMPARE(f.engine().FileName(), QStringLiteral("/m/c.ogg"));
+        QCOMPARE(main.scrlTime()->value(), 0);
+        QCOMPARE(main.lstPlay()->currentRow(), 2);
+
+        // The end of the list without repeat: c stays loaded, stopped at 0, and later ticks change nothing.
+        f.engine().finish();
+        f.tick();
+        f.tick();
+        QCOMPARE(f.engine().opened, (QStringList{"/m/b.ogg", "/m/c.ogg"}));
+        QCOMPARE(f.engine().state(), FakeMediaEngine::State::Stopped);
+        QCOMPARE(f.engine().CurrentPosition(), 0.0);
+        QCOMPARE(f.random->seeds, 1 + 5); // once at load, once a tick
+    }
+
+    void theSeekBarSeeksOnlyForTheUserAndTheTimeCountsDown()
+    {
+        ProgramFixture f;
+        f.writeLastList("\"/m/a.ogg\"\r\n\"/m/b.ogg\"\r\n");
+        f.engine().durationOfEachFile = 200.9;
+        frmMain &main = f.main();
+        // Before the first tick the flag is empty: a move seeks nothing.
+        main.scrlTime()->setValue(20);
+        QCOMPARE(f.engine().CurrentPosition(), 0.0);
+        f.tick();
+        f.program->tick().lblTime_Click();
+        QCOMPARE(main.lblpls()->text(), QStringLiteral("-"));
+        f.tick();
+        QCOMPARE(main.lblTime()->text(), QStringLiteral("0:00:00")); // position 0
+        f.engine().advance(10.5);
+        f.tick();
+        QCOMPARE(f.engine().CurrentPosition(), 10.5);
+        QCOMPARE(main.lblTime()->text(), QStringLiteral("0:03:10"));
+        // The user's click goes to the same handler; the time follows at the next tick.
+        QTest::mouseClick(main.lblTime(), Qt::LeftButton);
+        QCOMPARE(main.lblpls()->text(), QStringLiteral("+"));
+        QCOMPARE(main.lblTime()->text(), QStringLiteral("0:03:10"));
+        f.tick();
+        QCOMPARE(main.lblTime()->text(), QStringLiteral("0:00:10"));
+        QCOMPARE(f.program->tick().seekFlag(), QStringLiteral("True"));
+        main.scrlTime()->setValue(75); // a drag between two ticks
+        QCOMPARE(f.engine().CurrentPosition(), 75.0);
+    }
+
+    void marqueeScrollsAndFeedsTheTaskbarWhileMinimised()
+    {
+        ProgramFixture f;
+        frmMain &main = f.main();
+        main.txtTitle()->setText(QStringLiteral("ABC"));
+        f.tick();
+        QCOMPARE(main.txtTitle()->text(), QStringLiteral("BCA"));
+        f.tick();
+        QCOMPARE(main.txtTitle()->text(), QStringLiteral("CAB"));
+        QCOMPARE(main.windowTitle(), QString());
+        main.showMinimized();
+        QTRY_VERIFY(main.isMinimized());
+        f.tick();
+        QCOMPARE(main.txtTitle()->text(), QStringLiteral("ABC"));
+        QCOMPARE(main.windowTitle(), QStringLiteral("CAB"));
+        f.tick();
+        QCOMPARE(main.windowTitle(), QStringLiteral("ABC"));
+    }
+
+    void onTopIsAppliedOnlyOnChange()
+    {
+        ProgramFixture f;
+        frmMain &main = f.main();
+        SharedState &state = f.program->sharedState();
+        main.move(150, 90);
+        // The restored choice (not on top) is applied by the first tick, once.
+        f.tick();
+        f.tick();
+        QCOMPARE(f.topMostCalls.size(), 1);
+        QVERIFY(!f.topMostCalls[0].topMost);
+
+        state.OnTop = true;
+        f.tick();
+        f.tick();
+        QCOMPARE(f.topMostCalls.size(), 2);
+        QVERIFY(f.topMostCalls[1].topMost);
+        QCOMPARE(f.topMostCalls[1].position, main.pos());
+        QVERIFY(state.TopMostApplied);
+
+        // Minimised: never put on top, but taken out.
+        main.showMinimized();
+        QTRY_VERIFY(main.isMinimized());
+        state.TopMostApplied = false;
+        f.tick();
+        QCOMPARE(f.topMostCalls.size(), 2);
+        state.TopMostApplied = true;
+        state.OnTop = false;
+        f.tick();
+        QCOMPARE(f.topMostCalls.size(), 3);
+        QVERIFY(!f.topMostCalls[2].topMost);
+        QVERIFY(!state.TopMostApplied);
+
+        // The resize form applies the choice whatever was applied, except on top while minimised.
+        f.program->onTopRule().applyUnconditional(main);
+        QCOMPARE(f.topMostCalls.size(), 4);
+        state.OnTop = true;
+        f.program->onTopRule().applyUnconditional(main);
+        QCOMPARE(f.topMostCalls.size(), 4);
+    }
+};
+
+QTEST_MAIN(TestPlayback)
+#include "test_playback.moc"
