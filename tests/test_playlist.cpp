@@ -1,0 +1,469 @@
+// The playlist: the list-file format, the panel's commands, adding files and folders, the CD-ROM drive
+// found in the mount table and the Video CD commands on a disc laid out in a temporary folder, on a fake
+// engine.
+#include "ProgramFixture.h"
+#include "playlist/CdDrive.h"
+#include "playlist/FolderScan.h"
+#include "playlist/ListFile.h"
+#include "playlist/Playlist.h"
+#include "playlist/VideoCd.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+using St = FakeMediaEngine::State;
+
+namespace {
+
+bool write(const QString &path, const QByteArray &bytes = "x")
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QFile::ReadOnly) ? f.readAll() : QByteArray("?");
+}
+
+// A disc: the track folder and files under a root, each name as given.
+QString layOut(const QTemporaryDir &root, const QString &folder, const QStringList &files)
+{
+    QDir(root.path()).mkpath(folder);
+    for (const QString &name : files) {
+        QFile file(root.filePath(folder + u'/' + name));
+        if (file.open(QIODevice::WriteOnly))
+            file.write("not really MPEG");
+    }
+    return root.path();
+}
+
+} // namespace
+
+struct Rig : ProgramFixture {
+    PlaylistPanel &p = program->panel();
+    explicit Rig(const QStringList &list = {}) { main().lstPlay()->addItems(list); }
+    QStringList entries() { return Playlist::entries(*main().lstPlay()); }
+    void play(int row)
+    {
+        main().lstPlay()->setCurrentRow(row);
+        program->transport().lstPlay_DblClick();
+    }
+};
+
+class TestPlaylist : public QObject {
+    Q_OBJECT
+    using B = QByteArray;
+    using L = QStringList;
+
+private Q_SLOTS:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    void removeTakesTheSelectedEntryAndClearsTheCaptionAndEnterPlays()
+    {
+        Rig f({"/m/a.ogg", "/m/b.avi", "/m/c.ogg"});
+        QListWidget *lstPlay = f.main().lstPlay();
+        QLabel *txtFN = f.main().txtFN();
+        lstPlay->setCurrentRow(-1);
+        txtFN->setText(u"something"_s);
+        QTest::mouseClick(f.main().cmdAPlayList(1), Qt::LeftButton);
+        QCOMPARE(f.entries().size(), 3);
+        QCOMPARE(txtFN->text(), QString());
+        lstPlay->setCurrentRow(2);
+        f.p.cmdAPlayList_Click(1);
+        QCOMPARE(f.entries(), (QStringList{"/m/a.ogg", "/m/b.avi"}));
+        QCOMPARE(lstPlay->currentRow(), -1);
+        QCOMPARE(txtFN->text(), QString());
+        // The full stop typed in the list does the same; the Delete key does nothing here.
+        lstPlay->setCurrentRow(0);
+        QTest::keyClick(lstPlay, Qt::Key_Delete);
+        QCOMPARE(f.entries().size(), 2);
+        lstPlay->setCurrentRow(0);
+        QTest::keyClick(lstPlay, '.');
+        QCOMPARE(f.entries(), QStringList{"/m/b.avi"});
+
+        lstPlay->setCurrentRow(0);
+        QTest::keyClick(lstPlay, Qt::Key_Return);
+        QCOMPARE(f.engine().FileName(), u"/m/b.avi"_s);
+        QCOMPARE(f.engine().state(), St::Playing);
+    }
+
+    // A damaged list file can hold a line of megabytes. The window lays out only its first part, or
+    // every repaint of the list and the caption would take seconds; the entry itself stays whole.
+    void anAbsurdlyLongEntryIsShownCutButKeptWhole()
+    {
+        const QString huge(1'000'000, u'z');
+        const QString shown = Playlist::shownText(huge);
+        QCOMPARE(shown.size(), Playlist::LongestShownText + 1);
+        QVERIFY(huge.startsWith(shown.chopped(1)));
+        Rig f({huge, shown});
+        QListWidget *lstPlay = f.main().lstPlay();
+        QStyleOptionViewItem option;
+        option.initFrom(lstPlay);
+        const QModelIndex hugeRow = lstPlay->model()->index(0, 0);
+        const QModelIndex shownRow = lstPlay->model()->index(1, 0);
+        QCOMPARE(lstPlay->itemDelegate()->sizeHint(option, hugeRow),
+                 lstPlay->itemDelegate()->sizeHint(option, shownRow));
+        lstPlay->setCurrentRow(0);
+        QCOMPARE(f.main().txtFN()->text(), *Playlist::selectionCaption(shown));
+        QCOMPARE(f.main().txtFN()->toolTip(), Playlist::shownText(huge));
+        QCOMPARE(f.entries().first(), huge);
+    }
+
+    void saveAndLoadRoundTripEmptyOverwriteHandWrittenAndUnreadable()
+    {
+        Rig f;
+        // An empty list saved over an existing file leaves zero bytes.
+        const QString old = f.appFolder.filePath(u"old.lst"_s);
+        QVERIFY(write(old));
+        f.dialogs.fileAnswers = {old};
+        f.p.cmdAPlayList_Click(2);
+        QCOMPARE(QFileInfo(old).size(), 0);
+
+        const QStringList list = {"/home/u/Films/a, b.avi", "-", "/home/u/Musique/été.mp3"};
+        f.main().lstPlay()->addItems(list);
+        const QString path = f.appFolder.filePath(u"ma liste"_s);
+        const QString hand = f.appFolder.filePath(u"hand.lst"_s);
+        QVERIFY(write(hand, "a.mp3,b.mp3\nc.mp3"));
+        f.dialogs.fileAnswers = {path, path, hand, f.appFolder.filePath(u"no such file.lst"_s)};
+        f.p.cmdAPlayList_Click(2);
+        // Exactly the typed name, no extension added, and no question before replacing.
+        QVERIFY(QFileInfo::exists(path));
+        QCOMPARE(f.dialogs.fileRequests[1].open, false);
+        QVERIFY(!f.dialogs.fileRequests[1].overwritePrompt);
+
+        f.main().lstPlay()->clear();
+        f.main().lstPlay()->addItem(u"/other.ogg"_s);
+        f.main().txtFN()->setText(u"caption"_s);
+        f.p.cmdAPlayList_Click(3);
+        QCOMPARE(f.entries(), list);
+        QCOMPARE(f.main().txtFN()->text(), QString());
+        f.p.cmdAPlayList_Click(3);
+        QCOMPARE(f.entries(), (QStringList{"a.mp3", "b.mp3", "c.mp3"}));
+        f.p.cmdAPlayList_Click(3);
+        QVERIFY(f.entries().isEmpty());
+    }
+
+    void emptyingKeepsPlayingAndTheDialogsPauseAndShowTheVideoWindowAgain()
+    {
+        Rig f({"/m/a.ogg", "/m/b.avi"});
+        f.play(1);
+        f.p.cmdAPlayList_Click(4);
+        QVERIFY(f.entries().isEmpty());
+        QCOMPARE(f.engine().state(), St::Playing);
+        QCOMPARE(f.program->sharedState().CurrentIndex, 1);
+        f.p.cmdAPlayList_Click(7); // no such button
+        f.p.cmdAPlayList_Click(0); // the add button opens the add menu
+        QTRY_VERIFY(f.main().mnuMain()->isVisible());
+        f.main().mnuMain()->hide();
+
+        f.main().lstPlay()->addItem(u"/m/a.ogg"_s);
+        f.program->videoWindow().hide();
+        f.main().txtFN()->setText(u"kept"_s);
+        f.p.cmdAPlayList_Click(3); // cancelled
+        QCOMPARE(f.engine().state(), St::Paused);
+        QVERIFY(!f.program->sharedState().IsPaused);
+        QVERIFY(f.program->videoWindow().isVisible());
+        QCOMPARE(f.entries(), QStringList{"/m/a.ogg"});
+        QCOMPARE(f.main().txtFN()->text(), u"kept"_s);
+    }
+
+    void openCancelledMovesOnThenOpenReplacesTheListAndPlays()
+    {
+        for (const bool repeat : {false, true}) {
+            const QStringList three = {"/m/a.ogg", "/m/b.ogg", "/m/c.ogg"};
+            Rig f(three);
+            f.main().chkRepeat()->setCheckState(repeat ? Qt::Checked : Qt::Unchecked);
+            f.play(1);
+            f.engine().advance(1.0);
+            // Stopped before the dialog, then Next and Play run.
+            f.program->adder().cmdOpen_Click();
+            QCOMPARE(f.entries(), three);
+            QCOMPARE(f.engine().opened, (QStringList{"/m/b.ogg", "/m/c.ogg"}));
+
+            f.dialogs.fileAnswers = {u"/m/new.mp3"_s};
+            f.program->adder().cmdOpen_Click();
+            QCOMPARE(f.entries(), QStringList{"/m/new.mp3"});
+            QCOMPARE(f.engine().FileName(), u"/m/new.mp3"_s);
+            QCOMPARE(f.engine().state(), St::Playing);
+        }
+    }
+
+    void addAFileOrAFolderGroupedByPatternSkippingSubFoldersAndHiddenFiles()
+    {
+        QTemporaryDir media;
+        for (const char *name : {"b.avi", "a.mp3", "c.dat", "CLIP.MPEG", "notes.txt", ".hidden.mp3", "x.mpg",
+                                 "song.WMA", "sub.mp3/", "deeper/", "deeper/inner.mp3"})
+            QVERIFY(QByteArray(name).endsWith('/') ? QDir(media.path()).mkdir(QLatin1String(name))
+                                                   : write(media.filePath(QLatin1String(name))));
+        // A file is appended, nothing else changes; a cancelled file dialog adds nothing.
+        Rig f({"/m/first.ogg"});
+        f.dialogs.fileAnswers = {u"/m/b.avi"_s, std::nullopt};
+        f.program->adder().mnuFile_Click();
+        f.program->adder().mnuFile_Click();
+        const QStringList before = {"/m/first.ogg", "/m/b.avi"};
+        QCOMPARE(f.entries(), before);
+        QCOMPARE(f.main().lstPlay()->currentRow(), -1);
+
+        f.dialogs.folderAnswers = {media.path(), media.path() + u'/', std::nullopt};
+        f.program->adder().mnuAddDir_Click();
+        const QString dir = media.path() + u'/';
+        const QStringList once = {dir + "c.dat", dir + "b.avi",     dir + "a.mp3",
+                                  dir + "x.mpg", dir + "CLIP.MPEG", dir + "song.WMA"};
+        QCOMPARE(f.entries(), before + once);
+        // The same folder again (chosen with a trailing separator): appended again, one separator.
+        f.program->adder().mnuAddDir_Click();
+        QCOMPARE(f.entries(), before + once + once);
+        // Cancelled: nothing changes.
+        f.program->adder().mnuAddDir_Click();
+        QCOMPARE(f.entries().size(), 14);
+        QVERIFY(f.engine().opened.isEmpty());
+        QCOMPARE(FolderScan::join(u"/"_s, u"clip.avi"_s), u"/clip.avi"_s);
+        if (::geteuid() != 0) { // root reads every folder
+            QFile::setPermissions(media.path(), QFileDevice::WriteOwner);
+            QVERIFY(FolderScan::scan(media.path()).isEmpty());
+            QFile::setPermissions(media.path(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        }
+    }
+
+    void writtenFormatIsByteExactAndReadsBackEveryEntryAPathCanBe()
+    {
+        QCOMPARE(ListFile::encode({u"C:\\Musique\\a.mp3"_s}), QByteArray("\"C:\\Musique\\a.mp3\"\r\n"));
+        // Accented names are written in the locale's encoding (UTF-8 here), nothing escaped.
+        QCOMPARE(ListFile::encode({u"/home/zoé/été.ogg"_s, u"-"_s, QString()}),
+                 QByteArray("\"/home/zo\xC3\xA9/\xC3\xA9t\xC3\xA9.ogg\"\r\n\"-\"\r\n\"\"\r\n"));
+        const QStringList entries = {"C:\\Films\\a, b.avi",  "/cd/MPEGAV/AVSEQ01.DAT", "-", "",
+                                     "  leading blanks.mp3", "/tmp/è ü ß 日本.wav"};
+        QCOMPARE(ListFile::decode(ListFile::encode(entries)), entries);
+    }
+
+    void readingIsTolerantOfHandWrittenAndForeignFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("expected");
+        const L ab = {"a.mp3", "b.mp3"};
+        QTest::newRow("CR LF") << B("\"a.mp3\"\r\n\"b.mp3\"\r\n") << ab;
+        QTest::newRow("LF") << B("\"a.mp3\"\n\"b.mp3\"\n") << ab;
+        QTest::newRow("CR") << B("\"a.mp3\"\r\"b.mp3\"\r") << ab;
+        QTest::newRow("no final line end") << B("\"a.mp3\"\r\n\"b.mp3\"") << ab;
+        QTest::newRow("UTF-8 byte-order mark") << B("\xEF\xBB\xBF\"a.mp3\"\r\n\"b.mp3\"\r\n") << ab;
+        QTest::newRow("unquoted, comma separated") << B("a.mp3,b.mp3\r\n") << ab;
+        QTest::newRow("blanks before fields") << B("  a.mp3,   \"b.mp3\"\r\n") << ab;
+        QTest::newRow("blank lines") << B("\r\n\"a.mp3\"\r\n\r\n\r\nb.mp3\r\n\r\n") << ab;
+        QTest::newRow("trailing junk") << B("\"a.mp3\" junk\r\n\"b.mp3\"x,\r\n") << L{"a.mp3", "b.mp3", ""};
+        QTest::newRow("quote inside splits") << B("\"say \"hi\".mp3\"\r\n") << L{"say "};
+        QTest::newRow("unterminated quote ends at the line end") << B("\"a.mp3\r\nb.mp3\r\n") << ab;
+        QTest::newRow("empty file") << B() << L();
+        QTest::newRow("Windows-1252") << B("\"C:\\\xE9t\xE9 \x80 \x9C.mp3\"\r\n") << L{u"C:\\été € œ.mp3"_s};
+        QTest::newRow("UTF-8 accents") << B("\"C:\\\xC3\xA9t\xC3\xA9.mp3\"\r\n") << L{u"C:\\été.mp3"_s};
+    }
+
+    void readingIsTolerantOfHandWrittenAndForeignFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, expected);
+        QCOMPARE(ListFile::decode(bytes), expected);
+    }
+
+    void writingReplacesAtomicallyOrFailsWithoutHarm()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"list.lst"_s);
+        QVERIFY(ListFile::write(path, {u"old.mp3"_s}));
+        QVERIFY(ListFile::write(path, {u"new.mp3"_s}));
+        QCOMPARE(readBytes(path), QByteArray("\"new.mp3\"\r\n"));
+        // No temporary file is left behind next to it.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"list.lst"_s});
+        // A folder that cannot be written keeps the old file (root writes there regardless).
+        if (::geteuid() != 0) {
+            QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+            QVERIFY(!ListFile::write(path, {u"other.mp3"_s}));
+            QFile::setPermissions(dir.path(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            QCOMPARE(readBytes(path), QByteArray("\"new.mp3\"\r\n"));
+        }
+        QVERIFY(ListFile::write(path, {}));
+        QCOMPARE(readBytes(path), QByteArray());
+        QCOMPARE(ListFile::read(path), std::optional<QStringList>(QStringList()));
+
+        const QString folder = dir.filePath(u"lastlist.lst"_s);
+        QVERIFY(QDir().mkdir(folder));
+        QVERIFY(!ListFile::write(folder, {u"a.mp3"_s}));
+        QVERIFY(QFileInfo(folder).isDir());
+        QVERIFY(!ListFile::read(folder).has_value());
+    }
+
+    void loadEmptiesTheListOnlyOnceTheFileIsOpenAndSavesBackTheSameBytes()
+    {
+        QTemporaryDir dir;
+        QListWidget lstPlay;
+        lstPlay.addItem(u"kept.mp3"_s);
+        QVERIFY(!Playlist::load(lstPlay, dir.filePath(u"missing.lst"_s)));
+        QCOMPARE(Playlist::entries(lstPlay), QStringList{"kept.mp3"});
+        const QString path = dir.filePath(u"three.lst"_s);
+        QVERIFY(ListFile::write(path, {u"/m/1.mp3"_s, u"/m/2, deux.avi"_s, u"-"_s}));
+        QVERIFY(Playlist::load(lstPlay, path));
+        QCOMPARE(Playlist::entries(lstPlay), (QStringList{"/m/1.mp3", "/m/2, deux.avi", "-"}));
+        const QString again = dir.filePath(u"again.lst"_s);
+        QVERIFY(Playlist::save(lstPlay, again));
+        QCOMPARE(readBytes(again), readBytes(path));
+    }
+
+    void selectionShowsTheFileNameAndKeepsItForMarkers()
+    {
+        QListWidget lstPlay;
+        QLabel txtFN;
+        lstPlay.addItems({"C:\\Musique\\Album\\titre.mp3", "titre.mp3", "-", "/home/u/Musique/chanson.ogg",
+                          "C:\\Dossier\\", ""});
+        const auto select = [&](int row) {
+            lstPlay.setCurrentRow(row);
+            Playlist::lstPlay_Click(lstPlay, txtFN);
+            return txtFN.text().remove(u" Chanson selectionnée :    "_s) + u'|' + txtFN.toolTip();
+        };
+        QCOMPARE(select(0), u"titre.mp3|C:\\Musique\\Album\\titre.mp3"_s);
+        QCOMPARE(select(3), u"chanson.ogg|/home/u/Musique/chanson.ogg"_s);
+        // A marker, an empty entry and no selection leave the caption and tooltip alone.
+        for (int row : {2, 5, -1})
+            QCOMPARE(select(row), u"chanson.ogg|/home/u/Musique/chanson.ogg"_s);
+        QCOMPARE(select(1), u"titre.mp3|titre.mp3"_s);
+        QCOMPARE(select(4), u"|C:\\Dossier\\"_s);
+    }
+
+    void theFirstOpticalDriveOfTheMountTable_data()
+    {
+        QTest::addColumn<QByteArray>("table");
+        QTest::addColumn<QString>("root");
+        const QByteArray system =
+            "proc /proc proc rw 0 0\n/dev/vda1 / ext4 rw 0 0\ntmpfs /tmp tmpfs rw 0 0\n";
+        QTest::newRow("no drive") << system << QString();
+        QTest::newRow("one drive") << system + "/dev/sr0 /media/cdrom0 iso9660 ro 0 0\n"
+                                   << "/media/cdrom0";
+        QTest::newRow("two drives, the first is used")
+            << system + "/dev/sr1 /media/cdrom1 iso9660 ro 0 0\n/dev/sr0 /media/cdrom0 udf ro 0 0\n"
+            << "/media/cdrom1";
+        QTest::newRow("a Video CD image mounted from a loop device")
+            << system + "/dev/loop3 /mnt/vcd iso9660 ro 0 0\n"
+            << "/mnt/vcd";
+        QTest::newRow("a disc whose label holds blanks")
+            << system + "/dev/sr0 /media/u/MON\\040FILM udf ro 0 0\n"
+            << "/media/u/MON FILM";
+        QTest::newRow("a disc of another file system, mounted from the drive")
+            << system + "/dev/cdrom /media/cd auto ro 0 0\n"
+            << "/media/cd";
+        QTest::newRow("a short line") << QByteArray("garbage\n/dev/sr0\n") << QString();
+    }
+
+    void theFirstOpticalDriveOfTheMountTable()
+    {
+        QFETCH(QByteArray, table);
+        QFETCH(QString, root);
+        QCOMPARE(CdDrive::firstIn(table), root);
+    }
+
+    void thisMachineReadsItsOwnMountTable()
+    {
+        QFile mounts(QStringLiteral("/proc/self/mounts"));
+        QVERIFY(mounts.open(QIODevice::ReadOnly));
+        const QByteArray table = mounts.readAll();
+        QCOMPARE(CdDrive::FindCdDrive(), CdDrive::firstIn(table));
+        // A machine without a drive (a build machine, a container) finds none.
+        if (!table.contains("/dev/sr") && !table.contains(" iso9660 ") && !table.contains(" udf "))
+            QCOMPARE(CdDrive::FindCdDrive(), QString());
+    }
+
+    void theTracksAreFoundWhateverTheirCase()
+    {
+        QTemporaryDir disc;
+        layOut(disc, u"MPEGAV"_s, {u"AVSEQ02.DAT"_s, u"avseq01.dat"_s, u"MUSIC01.DAT"_s, u".avseq09.dat"_s});
+        QDir(disc.path()).mkpath(u"MPEGAV/AVSEQ03.DIR"_s);
+        const QString at = disc.path() + u"/MPEGAV/"_s;
+        QCOMPARE(VideoCd::tracks(disc.path()), (QStringList{at + u"avseq01.dat"_s, at + u"AVSEQ02.DAT"_s}));
+
+        // A disc that is not a Video CD, an empty drive, no drive at all (the current folder).
+        QTemporaryDir data;
+        layOut(data, u"DATA"_s, {u"AVSEQ01.DAT"_s});
+        QVERIFY(VideoCd::tracks(data.path()).isEmpty());
+        QVERIFY(VideoCd::tracks(data.filePath(u"nothing"_s)).isEmpty());
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(layOut(data, u"mpegav"_s, {u"AVSEQ01.DAT"_s}));
+        QCOMPARE(VideoCd::tracks(QString()), QStringList{u"mpegav/AVSEQ01.DAT"_s});
+        QDir::setCurrent(before);
+    }
+
+    void addingTwiceAppendsTwiceAndChangesNothingElse()
+    {
+        QTemporaryDir disc;
+        ProgramFixture f;
+        frmMain &main = f.main();
+        f.program->sharedState().CdDrives = u"  "_s + layOut(disc, u"MPEGAV"_s, {u"AVSEQ01.DAT"_s}) + u" "_s;
+        main.lstPlay()->addItem(u"/m/a.mp3"_s);
+        f.program->videoCd().mnuAddVCD_Click();
+        main.mnuAddVCD()->trigger();
+        const QString track = disc.filePath(u"MPEGAV/AVSEQ01.DAT"_s);
+        QCOMPARE(f.entries(), (QStringList{u"/m/a.mp3"_s, track, track}));
+        QCOMPARE(main.lstPlay()->currentRow(), -1);
+        QVERIFY(f.engine().opened.isEmpty());
+    }
+
+    void autoPlayReplacesTheListAndStartsTheFirstTrack()
+    {
+        QTemporaryDir disc;
+        ProgramFixture f;
+        frmMain &main = f.main();
+        SharedState &state = f.program->sharedState();
+        main.lstPlay()->addItems({u"/m/a.mp3"_s, u"/m/b.mp3"_s});
+        main.lstPlay()->setCurrentRow(1);
+        state.CurrentIndex = 1;
+
+        // An empty drive: nothing changes, no box.
+        state.CdDrives = disc.path();
+        main.mnuAutoVCD()->trigger();
+        QCOMPARE(f.entries(), (QStringList{u"/m/a.mp3"_s, u"/m/b.mp3"_s}));
+        QVERIFY(f.engine().opened.isEmpty() && f.errorBoxes.isEmpty());
+
+        layOut(disc, u"MPEGAV"_s, {u"AVSEQ01.DAT"_s, u"AVSEQ02.DAT"_s});
+        const QString first = disc.filePath(u"MPEGAV/AVSEQ01.DAT"_s);
+        const QString shownBefore = main.txtFN()->text();
+        f.engine().durationOfEachFile = 74 * 60 + 0.9;
+        main.mnuAutoVCD()->trigger();
+        QCOMPARE(f.entries(), (QStringList{first, disc.filePath(u"MPEGAV/AVSEQ02.DAT"_s)}));
+        QCOMPARE(f.engine().FileName(), first);
+        QCOMPARE(f.engine().state(), FakeMediaEngine::State::Playing);
+        QCOMPARE(main.scrlTime()->maximum(), 4440);
+        QCOMPARE(main.txtTitle()->text(), u" - Qwelto Player 2.0 - "_s + shownBefore + QString(45, u' '));
+        QVERIFY(f.program->videoWindow().isVisible());
+        QVERIFY(f.errorBoxes.isEmpty());
+        QCOMPARE(state.CurrentIndex, 1);
+    }
+
+    void aTrackThatCannotBeOpenedIsReportedAndPlayGoesOn()
+    {
+        QTemporaryDir disc;
+        ProgramFixture f;
+        f.main();
+        f.program->sharedState().CdDrives = layOut(disc, u"MPEGAV"_s, {u"AVSEQ01.DAT"_s});
+        const QString track = disc.filePath(u"MPEGAV/AVSEQ01.DAT"_s);
+        f.engine().unplayable.insert(track);
+        f.program->videoCd().mnuAutoVCD_Click();
+        QCOMPARE(f.errorBoxes, QStringList{f.engine().ErrorDescription()});
+        QCOMPARE(f.entries(), QStringList{track});
+        QCOMPARE(f.engine().plays, 1);
+        QVERIFY(f.program->videoWindow().isVisible());
+    }
+};
+
+QTEST_MAIN(TestPlaylist)
+#include "test_playlist.moc"
