@@ -1,30 +1,57 @@
 // The dialog object against dialogs answered by the test: what it asks for, and what it keeps of the
-// answer. Also what Qt's own file dialog makes of the filters it is given.
+// answer. Then Qt's real dialogs as the user meets them on an X display, the test playing the user from a
+// timer while the dialog object waits on them.
 #include "FakeDialogs.h"
+#include "dialogs/QtFileDialogBackend.h"
 #include "dialogs/cDlgcom.h"
+#include "playlist/DialogFilters.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
-#include <QFileSystemModel>
-#include <QRegularExpression>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
-#include <algorithm>
+#include <functional>
+#include <utility>
 
 namespace {
 
-const char *const MediaFilter =
-    "Tous les fichiers Qwelto (*.dat, *.mp3, *.mpeg, *.mpg, *.avi, *.wav, *.cda, *.mid, *.wma )|"
-    "*.dat;*.mp3;*.mpeg;*.mpg;*.avi;*.wma;*.wav;*.cda;*.mid;*.asf|Video CD (*.dat) |*.dat| AVI Video (*.avi) "
-    "|*.avi|Fichiers MP3|*.mp3|Tous les fichiers (*.*) |*.*";
-const char *const ListFilter = "List (*.lst) |*.lst| All files (*.*) |*.*";
+// Plays the user of the modal file dialog: `step` runs every 20 ms while a QFileDialog is the modal
+// widget, until it answers true, having closed the dialog. A dialog still open after some eight seconds
+// is cancelled, so that a failing test ends instead of waiting forever: each test's first check then
+// fails on the cancel.
+struct User {
+    explicit User(std::function<bool(QFileDialog &)> step)
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this, step = std::move(step)] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            // A step may wait in a nested event loop of its own; it is not run again meanwhile.
+            if (!dialog || done || std::exchange(busy, true))
+                return;
+            if (++ticks > 400)
+                dialog->reject();
+            done = ticks > 400 || step(*dialog);
+            busy = false;
+        });
+        timer.start(20);
+    }
+    QTimer timer;
+    int ticks = 0;
+    bool done = false, busy = false;
+};
 
-// Whether any of the patterns takes the name, the way Qt's file model compares names on a file system
-// that tells the cases apart.
-bool takes(const QStringList &patterns, const QString &name)
+void clickButton(QFileDialog &dialog, QDialogButtonBox::StandardButton which)
 {
-    return std::any_of(patterns.begin(), patterns.end(), [&name](const QString &p) {
-        return QRegularExpression::fromWildcard(p, Qt::CaseSensitive).match(name).hasMatch();
-    });
+    dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))->button(which)->click();
 }
 
 } // namespace
@@ -32,103 +59,132 @@ bool takes(const QStringList &patterns, const QString &name)
 class TestDialogs : public QObject {
     Q_OBJECT
 
+    QTemporaryDir m_dir;
+
 private Q_SLOTS:
-    void cancelClearsTheAnswerButKeepsTheFolderAndFillsInTheFilter()
+    void initTestCase()
     {
-        FakeDialogs dialogs;
-        dialogs.fileAnswers << QStringLiteral("/home/u/Musique/a.mp3") << std::nullopt;
-        cDlgcom d(dialogs);
-        d.setFlags(cDlgcom::OFN_FILEMUSTEXIST);
-        QVERIFY(d.ShowOpen());
-        QCOMPARE(dialogs.fileRequests.at(0).nameFilters, QStringList{QStringLiteral("Tous(*.*) (*)")});
-        // The next dialog starts on the name the first one gave.
-        QVERIFY(!d.ShowOpen());
-        QCOMPARE(dialogs.fileRequests.at(1).fileName, QStringLiteral("/home/u/Musique/a.mp3"));
-        QCOMPARE(d.Filter(), QStringLiteral("Tous(*.*)|*.*"));
-        QCOMPARE(d.FilterIndex(), 1L);
-        QCOMPARE(d.FileName(), QString());
-        QCOMPARE(d.FileTitle(), QString());
-        QCOMPARE(d.Flags(), 0L);
-        QCOMPARE(d.Folder(), QStringLiteral("/home/u/Musique"));
+        QApplication::setQuitOnLastWindowClosed(false);
+        QVERIFY(m_dir.isValid());
+        for (const char *name : {"CLIP.MP3", "song.mp3", "notes.txt", "README"})
+            QVERIFY(QFile(m_dir.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly));
     }
 
-    void filtersBecomeQtsFormWithTheirDescriptions_data()
+    // The user picks a name from the list (which shows the names whatever their case, under the filters'
+    // own descriptions), types one, or presses Escape.
+    void theUsersAnswerIsTaken_data()
     {
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("media") << QString::fromLatin1(MediaFilter)
-                               << QStringList{
-                                      "Tous les fichiers Qwelto (*.dat, *.mp3, *.mpeg, *.mpg, *.avi, *.wav, "
-                                      "*.cda, *.mid, *.wma ) (*.[dD][aA][tT] *.[mM][pP]3 *.[mM][pP][eE][gG] "
-                                      "*.[mM][pP][gG] *.[aA][vV][iI] *.[wW][mM][aA] *.[wW][aA][vV] "
-                                      "*.[cC][dD][aA] *.[mM][iI][dD] *.[aA][sS][fF])",
-                                      "Video CD (*.dat) (*.[dD][aA][tT])",
-                                      " AVI Video (*.avi) (*.[aA][vV][iI])", "Fichiers MP3 (*.[mM][pP]3)",
-                                      "Tous les fichiers (*.*) (*)"};
-        QTest::newRow("list") << QString::fromLatin1(ListFilter)
-                              << QStringList{"List (*.lst) (*.[lL][sS][tT])", " All files (*.*) (*)"};
+        QTest::addColumn<long>("flags");
+        QTest::addColumn<QString>("typed"); // empty: picked from the list
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QString>("taken"); // empty: nothing
+        QTest::newRow("picked") << cDlgcom::OFN_FILEMUSTEXIST << "" << false << "CLIP.MP3";
+        QTest::newRow("new name") << 0L << "nouveau.mp3" << false << "nouveau.mp3";
+        QTest::newRow("must exist, new name") << cDlgcom::OFN_FILEMUSTEXIST << "nouveau.mp3" << false << "";
+        QTest::newRow("escape") << 0L << "CLIP.MP3" << true << "";
     }
-    void filtersBecomeQtsFormWithTheirDescriptions()
+    void theUsersAnswerIsTaken()
     {
-        QFETCH(QString, filter);
-        QTEST(cDlgcom::nameFiltersOf(filter), "expected");
+        QFETCH(QString, typed);
+        QFETCH(bool, cancel);
+        QFETCH(QString, taken);
+        int steps = 0;
+        QStringList shown, listed;
+        const User user([&](QFileDialog &d) {
+            if (steps++ > 0) { // still there: Open refused the name
+                d.reject();
+                return true;
+            }
+            if (typed.isEmpty()) {
+                auto *view = d.findChild<QListView *>(QStringLiteral("listView"));
+                const QModelIndex root = view->rootIndex();
+                listed.clear();
+                for (int row = 0; row < view->model()->rowCount(root); ++row)
+                    listed << view->model()->index(row, 0, root).data().toString();
+                // The folder is read in the background: wait for the list to fill.
+                if (listed.size() < 2 && --steps == 0)
+                    return false;
+                const auto *combo = d.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+                for (int i = 0; i < combo->count(); ++i)
+                    shown << combo->itemText(i);
+                view->setCurrentIndex(view->model()->index(int(listed.indexOf(taken)), 0, root));
+            } else {
+                d.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
+            }
+            cancel ? QTest::keyClick(&d, Qt::Key_Escape) : clickButton(d, QDialogButtonBox::Open);
+            return false;
+        });
+
+        cDlgcom d(FileDialogBackend::platform());
+        QFETCH(long, flags);
+        d.setFlags(flags);
+        d.setFilter(QString::fromLatin1(MediaFilter));
+        d.setInitDir(m_dir.path());
+        QCOMPARE(d.ShowOpen(), !taken.isEmpty());
+        QCOMPARE(steps, !cancel && taken.isEmpty() ? 2 : 1);
+        QCOMPARE(d.FileName(), taken.isEmpty() ? QString() : m_dir.filePath(taken));
+        QCOMPARE(d.FileTitle(), taken);
+        if (typed.isEmpty()) {
+            listed.sort();
+            QCOMPARE(listed, (QStringList{"CLIP.MP3", "song.mp3"}));
+            // The user reads the descriptions as they were written, not the patterns behind them.
+            QCOMPARE(shown.size(), 5);
+            QCOMPARE(shown.at(3), QStringLiteral("Fichiers MP3"));
+            QCOMPARE(d.Folder(), m_dir.path());
+        }
     }
 
-    void qtsDialogMatchesNamesWhateverTheirCase_data()
+    void folderChooserShowsItsPromptAndGivesTheFolder()
     {
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QStringList>("taken");
-        QTest::addColumn<QStringList>("left");
-        const QString media = QString::fromLatin1(MediaFilter);
-        QTest::newRow("media, all") << media << 0
-                                    << QStringList{"CLIP.MP3", "clip.mp3", "Film.Avi", "AVSEQ01.DAT", "u.asf"}
-                                    << QStringList{"notes.txt", "README", "clip.mp3.txt", "a.mp4"};
-        QTest::newRow("media, every file")
-            << media << 4 << QStringList{"CLIP.MP3", "README", "notes.txt", ".hidden"} << QStringList{};
-        QTest::newRow("list") << QString::fromLatin1(ListFilter) << 0 << QStringList{"Ma liste.LST", "a.lst"}
-                              << QStringList{"a.lst.bak", "lst"};
-    }
-    void qtsDialogMatchesNamesWhateverTheirCase()
-    {
-        QFETCH(QString, filter);
-        QFETCH(int, index);
-        QFETCH(QStringList, taken);
-        QFETCH(QStringList, left);
-        // The patterns are those Qt's widget dialog hands its file model for the chosen filter.
-        QFileDialog dialog;
-        dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-        const QStringList filters = cDlgcom::nameFiltersOf(filter);
-        dialog.setNameFilters(filters);
-        dialog.selectNameFilter(filters.at(index));
-        auto *model = dialog.findChild<QFileSystemModel *>();
-        QVERIFY(model);
-        const QStringList patterns = model->nameFilters();
-        for (const QString &name : taken)
-            QVERIFY2(takes(patterns, name), qPrintable(name + " not taken by " + patterns.join(' ')));
-        for (const QString &name : left)
-            QVERIFY2(!takes(patterns, name), qPrintable(name + " taken by " + patterns.join(' ')));
+        const QString music = m_dir.filePath(QStringLiteral("Musique"));
+        QVERIFY(QDir().mkpath(music));
+        const QString prompt = QStringLiteral(
+            "Qwelto Player 2.0 va chercher les fichiers multimédia dans le répertoire selectionné :");
+        QString shownPrompt;
+        const User user([&](QFileDialog &d) {
+            const auto *label = d.findChild<QLabel *>(QStringLiteral("folderPrompt"));
+            shownPrompt = label && label->isVisible() ? label->text() : QString();
+            d.setDirectory(music);
+            clickButton(d, QDialogButtonBox::Open);
+            return true;
+        });
+
+        cDlgcom d(FileDialogBackend::platform());
+        d.setDialogTitle(prompt);
+        QVERIFY(d.ShowOpenFolder());
+        // The prompt is too long for a title bar to show whole: it heads the dialog too.
+        QCOMPARE(shownPrompt, prompt);
+        QCOMPARE(d.Folder(), music);
     }
 
-    void answerGivesNameTitleAndFolder_data()
+    void answerGivesNameTitleAndFolderAndACancelKeepsOnlyTheFolder_data()
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("in a folder") << QString("/home/u/Musique/a.mp3") << QString("a.mp3")
-                                     << QString("/home/u/Musique");
+        QTest::newRow("in a folder") << "/home/u/Musique/a.mp3" << "a.mp3" << "/home/u/Musique";
         // As it always was: a file at the root has no folder.
-        QTest::newRow("at the root") << QString("/a.mp3") << QString("a.mp3") << QString();
+        QTest::newRow("at the root") << "/a.mp3" << "a.mp3" << "";
     }
-    void answerGivesNameTitleAndFolder()
+    void answerGivesNameTitleAndFolderAndACancelKeepsOnlyTheFolder()
     {
         QFETCH(QString, path);
         FakeDialogs dialogs;
-        dialogs.fileAnswers << path;
+        dialogs.fileAnswers << path << std::nullopt;
         cDlgcom d(dialogs);
+        d.setFlags(cDlgcom::OFN_FILEMUSTEXIST);
         QVERIFY(d.ShowOpen());
         QCOMPARE(d.FileName(), path);
         QTEST(d.FileTitle(), "title");
+        QTEST(d.Folder(), "folder");
+        QCOMPARE(dialogs.fileRequests.at(0).nameFilters, QStringList{QStringLiteral("Tous(*.*) (*)")});
+        // The next dialog starts on the name the first one gave; its cancel fills in the filter.
+        QVERIFY(!d.ShowOpen());
+        QCOMPARE(dialogs.fileRequests.at(1).fileName, path);
+        QCOMPARE(d.Filter(), QStringLiteral("Tous(*.*)|*.*"));
+        QCOMPARE(d.FilterIndex(), 1L);
+        QCOMPARE(d.FileName() + d.FileTitle(), QString());
+        QCOMPARE(d.Flags(), 0L);
         QTEST(d.Folder(), "folder");
     }
 
