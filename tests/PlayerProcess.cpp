@@ -87,6 +87,14 @@ int PlayerProcess::signalAndWait(int signalNumber, int timeoutMs)
     return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -3;
 }
 
+int PlayerProcess::runThenSignal(int signalNumber)
+{
+    // The splash hands over at about 2.8 s.
+    if (!start() || m_process.waitForFinished(4500))
+        return -1;
+    return signalAndWait(signalNumber);
+}
+
 QStringList PlayerProcess::openFiles() const
 {
     QStringList files;

@@ -31,6 +31,9 @@ public:
     bool isRunning() const { return m_process.state() == QProcess::Running; }
     // Sends a signal and waits for the end: the exit code, -2 on a hang (then killed), -3 on a crash.
     int signalAndWait(int signalNumber, int timeoutMs = 10000);
+    // Starts the player, lets the splash hand over and the load finish, then ends it with a signal: the
+    // exit code, -1 when it did not start or ended by itself, else as signalAndWait says.
+    int runThenSignal(int signalNumber);
     // The regular files the player has open right now.
     QStringList openFiles() const;
 

@@ -1,0 +1,305 @@
+// The real player as a separate process, as the desktop session runs it: ended by the session's
+// signals; fed what a user's disk really holds (media that cannot be played among media that can, list
+// files that are damaged or were never list files, options that do not convert), where it must not crash
+// or hang, must play what it can and keep what it was given; and killed while it saves, where the next
+// run must find either the old file or the new one, whole, never a cut one.
+#include "MediaMaker.h"
+#include "PlayerProcess.h"
+#include "app/OptionConversions.h"
+#include "app/Program.h"
+#include "playlist/ListFile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QSettings>
+#include <QTest>
+#include <QWindow>
+
+#include <csignal>
+#include <sys/stat.h>
+
+namespace {
+
+// Folders nested until the path is `length` characters long, each name within the 255-byte limit.
+QString deepFolder(const QString &root, int length)
+{
+    QString path = root;
+    int n = 0;
+    while (path.size() < length)
+        path += QStringLiteral("/dossier %1 ").arg(++n) + QString(100, QChar(u'é'));
+    QDir().mkpath(path);
+    return path;
+}
+
+// A list in a form only a hand would write: once the program has saved it, it reads differently.
+const QByteArray HandWrittenList("/m/a.mp3,/m/b.ogg\n/m/c d.wav\n");
+
+// All ten options, in a form the program does not write (lower-case booleans).
+const QByteArray EarlierOptions("[Options]\nVol=-790\nsuff=1\ntimemode=true\nmute=false\nrepeat=true\n"
+                                "top=1500\nleft=1500\nplay=1\nOntop=false\nFitToSize=true\n");
+
+} // namespace
+
+class TestProgramX11 : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs an X display: run under xvfb-run");
+        if (!MediaMaker::haveFfmpeg())
+            QSKIP("needs ffmpeg to make the media");
+    }
+
+    void onTopChangesTheRealWindowFlagAndKeepsTheWindowShown()
+    {
+        QWidget window;
+        window.resize(200, 100);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const OnTopRule::SetTopMost setTopMost = OnTopRule::windowFlagSetter();
+        for (const bool onTop : {true, false}) {
+            setTopMost(window, onTop, window.pos());
+            QCOMPARE(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), onTop);
+            QVERIFY(window.isVisible());
+        }
+    }
+
+    void theDesktopEndingTheProgramSavesThePlaylist_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+        QTest::newRow("SIGINT") << int(SIGINT);
+    }
+    void theDesktopEndingTheProgramSavesThePlaylist()
+    {
+        QFETCH(int, signalNumber);
+        PlayerProcess player;
+        // Unquoted and comma separated: only a save by the program turns it into the written form.
+        QVERIFY(PlayerProcess::writeBytes(player.listPath(), "/m/a.mp3,/m/b.ogg\n"));
+        // Options of an earlier run, in the per-user store under the program's name.
+        QVERIFY(PlayerProcess::writeBytes(player.settingsPath(),
+                                          "[Options]\nVol=-790\nrepeat=True\nplay=0\nsuff=2\n"));
+        QCOMPARE(player.runThenSignal(signalNumber), 0);
+        QCOMPARE(PlayerProcess::readBytes(player.listPath()), QByteArray("\"/m/a.mp3\"\r\n\"/m/b.ogg\"\r\n"));
+        // Restored, then saved back as they stood, with the defaults of the other keys.
+        QSettings saved(player.settingsPath(), QSettings::IniFormat);
+        saved.beginGroup(QStringLiteral("Options"));
+        QCOMPARE(saved.childKeys().size(), 10);
+        QStringList values;
+        for (const char *key : {"Vol", "repeat", "play", "suff", "mute"})
+            values << saved.value(QLatin1String(key)).toString();
+        QCOMPARE(values, (QStringList{"-790", "True", "0", "1", "False"}));
+    }
+
+    void aReadOnlyProgramFolderLosesNothing()
+    {
+        PlayerProcess player;
+        const QByteArray saved("/m/a.mp3,/m/b.ogg\n");
+        QVERIFY(PlayerProcess::writeBytes(player.listPath(), saved));
+        player.runAsOrdinaryUser();
+        const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                                  QFileDevice::ReadGroup | QFileDevice::ExeGroup |
+                                                  QFileDevice::ReadOther | QFileDevice::ExeOther;
+        QVERIFY(QFile::setPermissions(player.folder(), readOnly));
+        QCOMPARE(player.runThenSignal(SIGTERM), 0);
+        QFile::setPermissions(player.folder(), readOnly | QFileDevice::WriteOwner);
+        QCOMPARE(PlayerProcess::readBytes(player.listPath()), saved);
+        // No half-written file is left beside it.
+        QCOMPARE(QDir(player.folder()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{QStringLiteral("lastlist.lst"), QStringLiteral("qwelto")}));
+        QVERIFY2(!player.process().readAllStandardError().contains("rror"), "no error shown");
+    }
+
+    // Every kind of file that cannot be played, between files that can: the player skips the first
+    // and plays the second, to the end of the list, and saves the list as it was.
+    void unplayableMediaIsSkippedAndTheRestPlays()
+    {
+        PlayerProcess player;
+        const QString mediaDir = QDir(player.folder()).filePath(QStringLiteral("media"));
+        QDir().mkpath(mediaDir);
+        MediaMaker maker(mediaDir);
+
+        const QString deep = deepFolder(mediaDir, 1500) + QStringLiteral("/au fond.wav");
+        QVERIFY(QFile::copy(maker.tone(QStringLiteral("court.wav"), 0.6), deep));
+        const QStringList playable = {
+            maker.tone(QStringLiteral("日本語の歌.mp3"), 0.6), maker.tone(QStringLiteral("Песня.ogg"), 0.6),
+            maker.make(QStringLiteral("avi"), 0.6, QStringLiteral("فيلم قصير")),
+            deep, // longer than any path Windows allowed, well within what Linux allows
+        };
+        for (const QString &path : playable)
+            QVERIFY2(!path.isEmpty(), qPrintable(maker.lastError()));
+
+        // The first third of a film: its index and most of its frames are missing.
+        QFile whole(maker.make(QStringLiteral("avi"), 2.0, QStringLiteral("entier")));
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        const QString truncated = QDir(mediaDir).filePath(QStringLiteral("tronqué.avi"));
+        QVERIFY(PlayerProcess::writeBytes(truncated, whole.read(whole.size() / 3)));
+        const QString unreadable = maker.tone(QStringLiteral("interdit.wav"), 0.6);
+        const QString fifo = maker.namedPipe(QStringLiteral("tube.mp3"));
+
+        const QStringList entries = {
+            maker.emptyFile(QStringLiteral("vide.mp3")),
+            playable.at(0),
+            maker.randomBytes(QStringLiteral("hasard.avi")),
+            truncated,
+            maker.directory(QStringLiteral("dossier.mp3")),
+            playable.at(1),
+            maker.missing(QStringLiteral("absent.ogg")),
+            unreadable,
+            fifo,
+            mediaDir + QLatin1Char('/') + QString(5000, QLatin1Char('x')) + QStringLiteral(".mp3"),
+            playable.at(2),
+            playable.at(3),
+        };
+        QVERIFY(ListFile::write(player.listPath(), entries));
+        player.runAsOrdinaryUser();
+        // Everything readable by the player, whoever it runs as, but the one file that must not be.
+        QDirIterator all(mediaDir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
+                         QDirIterator::Subdirectories);
+        while (all.hasNext()) {
+            const QString path = all.next();
+            ::chmod(QFile::encodeName(path).constData(), QFileInfo(path).isDir() ? 0777 : 0666);
+        }
+        QVERIFY(QFile::setPermissions(unreadable, QFileDevice::Permissions()));
+
+        QVERIFY(player.start());
+        QSet<QString> played;
+        QElapsedTimer clock;
+        clock.start();
+        while (played.size() < playable.size() && clock.elapsed() < 40000 && player.isRunning()) {
+            for (const QString &open : player.openFiles()) {
+                if (playable.contains(open))
+                    played.insert(open);
+            }
+            QTest::qWait(20);
+        }
+        QVERIFY2(player.isRunning(), "the player ended by itself");
+        for (const QString &path : playable)
+            QVERIFY2(played.contains(path), qPrintable(QStringLiteral("never played: ") + path.left(200)));
+        // Past the end of the list it waits for the user, still answering.
+        QTest::qWait(1500);
+        QCOMPARE(player.signalAndWait(SIGTERM), 0);
+        QCOMPARE(ListFile::read(player.listPath()).value_or(QStringList()), entries);
+    }
+
+    void damagedListFilesLoadWhatTheyCan_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray garbage(256 * 1024, '\0');
+        QRandomGenerator random(77u);
+        for (char &b : garbage)
+            b = static_cast<char>(random.bounded(256));
+        QTest::newRow("binary garbage") << garbage;
+        QTest::newRow("a 10 MB line") << QByteArray("\"/m/a.mp3\"\r\n") + QByteArray(10 * 1024 * 1024, 'z') +
+                                             QByteArray("\r\n\"/m/b.mp3\"\r\n");
+        QTest::newRow("unbalanced quotes")
+            << QByteArray("\"/m/a.mp3\r\n/m/b.mp3\"\r\n\"\r\n\"/m/c, d.mp3\r\n\"");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("Windows-1252")
+            << QByteArray("\"C:\\Musique\\\xC9t\xE9 \x96 caf\xE9.mp3\"\r\n\"/m/\x80uro.mp3\"\r\n");
+    }
+
+    // The list comes back as the program read it: whatever the reader could make of the file is
+    // written back, in the program's own form, and nothing of it is lost.
+    void damagedListFilesLoadWhatTheyCan()
+    {
+        QFETCH(QByteArray, bytes);
+        PlayerProcess player;
+        QVERIFY(PlayerProcess::writeBytes(player.listPath(), bytes));
+        QCOMPARE(player.runThenSignal(SIGTERM), 0);
+        const QStringList loaded = ListFile::decode(bytes);
+        const QByteArray saved = PlayerProcess::readBytes(player.listPath());
+        QCOMPARE(saved.size(), ListFile::encode(loaded).size());
+        QVERIFY(saved == ListFile::encode(loaded));
+    }
+
+    // Options that do not convert end the restore where they stand; the program runs on with the
+    // rest at their defaults and saves ten values it can read back.
+    void optionsThatDoNotConvertAreReplaced()
+    {
+        PlayerProcess player;
+        QVERIFY(PlayerProcess::writeBytes(player.settingsPath(),
+                                          "[Options]\nVol=beaucoup\nsuff=1e400\ntimemode=peut-\xEAtre\n"
+                                          "mute=\nrepeat=2\ntop=-99999999999\nleft=NaN\nplay=7\n"));
+        QCOMPARE(player.runThenSignal(SIGTERM), 0);
+        QSettings saved(player.settingsPath(), QSettings::IniFormat);
+        saved.beginGroup(QStringLiteral("Options"));
+        QCOMPARE(saved.childKeys().size(), 10);
+        QVERIFY(StoredOptions::toLong(saved.value(QStringLiteral("Vol")).toString()));
+        for (const char *key : {"top", "left"})
+            QVERIFY2(StoredOptions::toSingle(saved.value(QLatin1String(key)).toString()), key);
+        for (const char *key : {"suff", "play"})
+            QVERIFY2(StoredOptions::toInteger16(saved.value(QLatin1String(key)).toString()), key);
+        for (const char *key : {"timemode", "mute", "repeat", "Ontop", "FitToSize"})
+            QVERIFY2(StoredOptions::toBoolean(saved.value(QLatin1String(key)).toString()), key);
+    }
+
+    void killedWhileSaving_data()
+    {
+        QTest::addColumn<bool>("listFile"); // else the options
+        QTest::addColumn<QString>("moment");
+        QTest::addColumn<int>("skip");
+        QTest::newRow("list, half written") << true << QStringLiteral("write") << 0;
+        QTest::newRow("list, being synced") << true << QStringLiteral("sync") << 0;
+        QTest::newRow("options, first key half written") << false << QStringLiteral("write") << 0;
+        QTest::newRow("options, fifth key half written") << false << QStringLiteral("write") << 4;
+        QTest::newRow("options, last key being synced") << false << QStringLiteral("sync") << 9;
+    }
+
+    void killedWhileSaving()
+    {
+        QFETCH(bool, listFile);
+        QFETCH(QString, moment);
+        QFETCH(int, skip);
+        PlayerProcess player;
+        QVERIFY(PlayerProcess::writeBytes(player.listPath(), HandWrittenList));
+        QVERIFY(PlayerProcess::writeBytes(player.settingsPath(), EarlierOptions));
+        player.setEnvironment(QStringLiteral("LD_PRELOAD"), QStringLiteral(KILL_MID_WRITE));
+        // The address sanitizer wants to be first in line; this library only passes calls on.
+        const QString asan = qEnvironmentVariable("ASAN_OPTIONS");
+        player.setEnvironment(QStringLiteral("ASAN_OPTIONS"),
+                              (asan.isEmpty() ? QString() : asan + QLatin1Char(':')) +
+                                  QStringLiteral("verify_asan_link_order=0"));
+        const QFileInfo target(listFile ? player.listPath() : player.settingsPath());
+        player.setEnvironment(QStringLiteral("QWELTO_KILL_UNDER"), target.absolutePath() + QLatin1Char('/'));
+        player.setEnvironment(QStringLiteral("QWELTO_KILL_AT"), moment);
+        player.setEnvironment(QStringLiteral("QWELTO_KILL_SKIP"), QString::number(skip));
+
+        // The session ends the player; it saves, and dies in the middle.
+        QCOMPARE(player.runThenSignal(SIGTERM), -3);
+        QCOMPARE(player.process().exitCode(), int(SIGKILL));
+
+        if (listFile) {
+            QCOMPARE(PlayerProcess::readBytes(player.listPath()), HandWrittenList);
+            QCOMPARE(PlayerProcess::readBytes(player.settingsPath()), EarlierOptions);
+            return;
+        }
+        QCOMPARE(ListFile::read(player.listPath()).value_or(QStringList()),
+                 ListFile::decode(HandWrittenList));
+        // Each option is stored as it comes, so some may be new and some old, but every one is
+        // there and reads.
+        QSettings options(player.settingsPath(), QSettings::IniFormat);
+        QCOMPARE(options.status(), QSettings::NoError);
+        options.beginGroup(QStringLiteral("Options"));
+        QCOMPARE(options.childKeys().size(), 10);
+        QCOMPARE(options.value(QStringLiteral("Vol")).toString(), QStringLiteral("-790"));
+        for (const char *key : {"timemode", "mute", "repeat", "Ontop", "FitToSize"})
+            QVERIFY2(StoredOptions::toBoolean(options.value(QLatin1String(key)).toString()), key);
+        if (skip == 0)
+            QCOMPARE(PlayerProcess::readBytes(player.settingsPath()), EarlierOptions);
+        else
+            QVERIFY(PlayerProcess::readBytes(player.settingsPath()) != EarlierOptions);
+    }
+};
+
+QTEST_MAIN(TestProgramX11)
+#include "test_program_x11.moc"
