@@ -162,9 +162,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("in a folder") << "/home/u/Musique/a.mp3" << "a.mp3" << "/home/u/Musique";
+        QTest::newRow("in a folder") << "/home/u/Musique/a.mp3"
+                                     << "a.mp3"
+                                     << "/home/u/Musique";
         // As it always was: a file at the root has no folder.
-        QTest::newRow("at the root") << "/a.mp3" << "a.mp3" << "";
+        QTest::newRow("at the root") << "/a.mp3"
+                                     << "a.mp3"
+                                     << "";
     }
     void answerGivesNameTitleAndFolderAndACancelKeepsOnlyTheFolder()
     {

@@ -140,8 +140,8 @@ private Q_SLOTS:
     void storedTextConverts_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("boolean"); // -1: does not convert
-        QTest::addColumn<int>("integer"); // INT_MIN: does not convert
+        QTest::addColumn<int>("boolean");  // -1: does not convert
+        QTest::addColumn<int>("integer");  // INT_MIN: does not convert
         QTest::addColumn<float>("single"); // NaN: does not convert
         const float no = std::numeric_limits<float>::quiet_NaN();
         QTest::newRow("True") << "True" << 1 << INT_MIN << no;
@@ -220,24 +220,24 @@ private Q_SLOTS:
 
     void windowsOffTheScreenComeBackToTheCorner_data()
     {
-        QTest::addColumn<QString>("left");
-        QTest::addColumn<QString>("top");
-        QTest::newRow("far right") << "60000" << "300";
-        QTest::newRow("above") << "300" << "-150";
-        QTest::newRow("left of the screen") << "-15" << "300";
-        QTest::newRow("on the screen") << "300" << "300";
+        QTest::addColumn<int>("left");
+        QTest::addColumn<int>("top");
+        QTest::newRow("far right") << 60000 << 300;
+        QTest::newRow("above") << 300 << -150;
+        QTest::newRow("left of the screen") << -15 << 300;
+        QTest::newRow("on the screen") << 300 << 300;
     }
     void windowsOffTheScreenComeBackToTheCorner()
     {
-        QFETCH(QString, left);
-        QFETCH(QString, top);
+        QFETCH(int, left);
+        QFETCH(int, top);
         ProgramFixture f;
-        f.settings->store("left", left);
-        f.settings->store("top", top);
+        f.settings->store("left", QString::number(left));
+        f.settings->store("top", QString::number(top));
         // A volume between the table's steps sets the engine and leaves the slider where it was.
         f.settings->store("Vol", "-650");
         frmMain &main = f.main();
-        const bool onScreen = left == "300" && top == "300";
+        const bool onScreen = left == 300 && top == 300;
         QCOMPARE(main.pos(), onScreen ? Twips::toPixels(300, 300, 0, 0, &main).topLeft() : QPoint(0, 0));
         QCOMPARE(main.scrlVol()->value(), 10);
         QCOMPARE(f.engine().Volume(), -650L);

@@ -1,8 +1,8 @@
 // The main window's frame and menus, the zoom commands, the about box and the video window, on a fake
 // engine; the drawn symbols and picture toggles.
 #include "ProgramFixture.h"
-#include "ui/GlyphButton.h"
 #include "ui/ClickableLabel.h"
+#include "ui/GlyphButton.h"
 #include "ui/PictureToggle.h"
 #include "ui/Twips.h"
 #include "ui/frmAbout.h"
@@ -156,6 +156,10 @@ private Q_SLOTS:
         main.lstPlay()->setCurrentRow(0);
         f.program->transport().lstPlay_DblClick();
         frmPlayer &video = f.program->videoWindow();
+        // The magnifier button opens the zoom menu.
+        main.cmdFull()->click();
+        QTRY_VERIFY(main.mnuZoom()->isVisible());
+        main.mnuZoom()->hide();
         // Each command, then the window's size in twips and the engine's display mode (4 fit, 0 native).
         const std::tuple<QAction *, QSize, int> steps[] = {{main.mnuHalf(), {2122, 1792}, 4},
                                                            {main.mnuOriginal(), {2122, 1792}, 0},
