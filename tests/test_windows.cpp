@@ -3,6 +3,7 @@
 #include "ProgramFixture.h"
 #include "ui/ClickableLabel.h"
 #include "ui/GlyphButton.h"
+#include "ui/Glyphs.h"
 #include "ui/PictureToggle.h"
 #include "ui/Twips.h"
 #include "ui/frmAbout.h"
@@ -324,7 +325,9 @@ private Q_SLOTS:
         GlyphButton button(QStringLiteral("U"));
         button.resize(22, 22);
         const QImage soundOn = imageOf(button);
-        // The mute logic flips the caption and reads it back; the picture must follow, both ways.
+        // The mute logic flips the caption and reads it back; the picture must follow, both ways, and be
+        // a symbol, not the caption's letter written out in its stead.
+        QVERIFY(Glyphs::hasGlyph(QStringLiteral("U")) && Glyphs::hasGlyph(QStringLiteral("V")));
         button.setText(QStringLiteral("V"));
         QVERIFY(imageOf(button) != soundOn);
         button.setText(QStringLiteral("U"));
