@@ -157,6 +157,15 @@ private Q_SLOTS:
         QCOMPARE(d.Folder(), music);
     }
 
+    void folderChooserOpensWhereTheUserLastChose()
+    {
+        QString shown;
+        const User user(
+            [&](QFileDialog &d) { return shown = d.directory().absolutePath(), d.reject(), true; });
+        QVERIFY(!FileDialogBackend::platform().runFolderDialogAt(nullptr, QString(), m_dir.path()));
+        QCOMPARE(shown, m_dir.path());
+    }
+
     void answerGivesNameTitleAndFolderAndACancelKeepsOnlyTheFolder_data()
     {
         QTest::addColumn<QString>("path");

@@ -373,6 +373,37 @@ private Q_SLOTS:
         QCOMPARE(CdDrive::firstIn(table), root);
     }
 
+    void theFirstOpticalDriveWithOrWithoutADisc_data()
+    {
+        QTest::addColumn<QByteArray>("cdromInfo");
+        QTest::addColumn<QStringList>("block");
+        QTest::addColumn<QStringList>("libcdio");
+        QTest::addColumn<QString>("drive");
+        const QByteArray info =
+            "CD-ROM information, Id: cdrom.c 3.20 2003/12/17\n\ndrive name:\t\tsr10\tsr2\n";
+        QTest::newRow("kernel's table") << info << QStringList() << QStringList() << "/dev/sr2";
+        QTest::newRow("block devices")
+            << QByteArray() << QStringList{"sr1", "sr0"} << QStringList() << "/dev/sr0";
+        QTest::newRow("libcdio") << QByteArray() << QStringList() << QStringList{"/dev/cdrw"} << "/dev/cdrw";
+        QTest::newRow("none: mounts") << QByteArray() << QStringList() << QStringList() << "/mnt/vcd";
+    }
+    void theFirstOpticalDriveWithOrWithoutADisc()
+    {
+        QFETCH(QByteArray, cdromInfo);
+        QFETCH(QStringList, block);
+        QFETCH(QStringList, libcdio);
+        QFETCH(QString, drive);
+        QCOMPARE(CdDrive::firstDrive(cdromInfo, block, libcdio, "/dev/loop3 /mnt/vcd iso9660 ro 0 0\n"),
+                 drive);
+    }
+
+    void theDriveBehindAMountedDisc()
+    {
+        const QByteArray table = "/dev/vda1 / ext4 rw 0 0\n/dev/sr0 /media/u/MON\\040FILM udf ro 0 0\n";
+        QCOMPARE(CdDrive::deviceMountedAt(QStringLiteral("/media/u/MON FILM/"), table), "/dev/sr0");
+        QCOMPARE(CdDrive::deviceMountedAt(QStringLiteral("/media/u"), table), QString());
+    }
+
     void thisMachineReadsItsOwnMountTable()
     {
         QFile mounts(QStringLiteral("/proc/self/mounts"));
