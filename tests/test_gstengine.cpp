@@ -143,11 +143,11 @@ class TestGstEngine : public QObject {
         // push fails and it returns without releasing that buffer, which the leak checker reports.
         // filesink starts the file afresh each time the engine opens one.
         const QString out = m_dir.filePath(QStringLiteral("capture.raw"));
-        GstMediaEngine engine(
-            nullptr,
-            {.audioSink = QStringLiteral("audioconvert ! audio/x-raw,format=S16LE,channels=2 ! filesink "
-                                         "location=\"%1\"")
-                              .arg(out)});
+        GstEngineOptions recording = options();
+        recording.audioSink =
+            QStringLiteral("audioconvert ! audio/x-raw,format=S16LE,channels=2 ! filesink location=\"%1\"")
+                .arg(out);
+        GstMediaEngine engine(nullptr, recording);
         engine.setVolume(volume);
         engine.setBalance(balance);
         engine.setMute(mute);
