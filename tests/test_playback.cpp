@@ -10,7 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSlider>
 #include <QTest>
 
@@ -161,6 +163,8 @@ private Q_SLOTS:
             f.engine().unplayable = QSet<QString>(entries.begin(), entries.end());
             f.main().chkRepeat()->setCheckState(Qt::Checked);
             f.main().chkSuffle()->setCheckState(shuffle ? Qt::Checked : Qt::Unchecked);
+            for (int i = 0; i < 50; ++i) // shuffle gives up once every entry was drawn
+                f.random->draws.append(i / 49.0);
             // Start-up: the empty engine counts as ended, so the first tick starts the list.
             f.tick();
             QVERIFY(f.t.gaveUp());
@@ -175,6 +179,40 @@ private Q_SLOTS:
             QCOMPARE(f.file(), u"/m/missing7.mp3"_s);
             QCOMPARE(f.engine().state(), St::Playing);
             QVERIFY(!f.t.gaveUp());
+        }
+    }
+
+    // Past entry 32,767 of 100,000: Next, Previous, the end of an item and shuffle.
+    void everyPositionOfALongListIsReached()
+    {
+        QStringList entries;
+        for (int i = 0; i < 100000; ++i)
+            entries.append(u"/m/%1.ogg"_s.arg(i));
+        Rig f(entries);
+        f.start(40000);
+        f.t.cmdForward_Click();
+        f.t.cmdBack_Click();
+        f.engine().finish();
+        f.tick();
+        f.main().chkSuffle()->setCheckState(Qt::Checked);
+        f.random->draws = {0.9999999999};
+        f.t.cmdForward_Click();
+        QCOMPARE(f.engine().opened, (QStringList{"/m/40000.ogg", "/m/40001.ogg", "/m/40000.ogg",
+                                                 "/m/40001.ogg", "/m/99999.ogg"}));
+    }
+
+    // One playable entry among ten, shuffle on: Next always finds it, however the draws fall.
+    void shuffleNeverGivesUpWhileAnEntryPlays()
+    {
+        Rig f({"/m/0", "/m/1", "/m/2", "/m/3", "/m/4", "/m/5", "/m/ok", "/m/7", "/m/8", "/m/9"});
+        f.engine().unplayable = {"/m/0", "/m/1", "/m/2", "/m/3", "/m/4", "/m/5", "/m/7", "/m/8", "/m/9"};
+        f.main().chkSuffle()->setCheckState(Qt::Checked);
+        QRandomGenerator draws(2026);
+        for (int press = 0; press < 2000; ++press) {
+            while (f.random->draws.size() < 500)
+                f.random->draws.append(draws.generateDouble());
+            f.t.cmdForward_Click();
+            QVERIFY(!f.t.gaveUp() && f.file() == u"/m/ok"_s);
         }
     }
 
@@ -275,6 +313,27 @@ private Q_SLOTS:
         main.scrlBal()->setValue(15);
         QCOMPARE(main.LabBal()->text(), QStringLiteral("Centre"));
         QCOMPARE(f.pauses, QList<int>(3, 250));
+    }
+
+    // A balance drag applies its last position once the settling pause is over; the engine made
+    // after the user closed the video window takes the levels the controls show.
+    void theUsersLevelsSurviveADragAndANewEngine()
+    {
+        ProgramFixture f;
+        f.holdPauses = true;
+        frmMain &main = f.main();
+        for (int p : {11, 12, 15})
+            main.scrlBal()->setValue(p);
+        QCOMPARE(f.engine().Balance(), 90L);
+        f.heldPause();
+        QCOMPARE(main.LabBal()->text(), QStringLiteral("50% Droit"));
+        main.scrlVol()->setValue(4);
+        main.Check1()->click();
+        QPointer<frmPlayer> player = f.program->existingVideoWindow();
+        player->close();
+        QTRY_VERIFY(!player);
+        QCOMPARE(std::tuple(f.engine().Volume(), f.engine().Balance(), f.engine().Mute()),
+                 std::tuple(-790L, 600L, true));
     }
 
     void muteIsDecidedByTheCaption()
@@ -388,6 +447,24 @@ private Q_SLOTS:
         QCOMPARE(f.program->tick().seekFlag(), QStringLiteral("True"));
         main.scrlTime()->setValue(75); // a drag between two ticks
         QCOMPARE(f.engine().CurrentPosition(), 75.0);
+    }
+
+    // A length learnt after the open: the file is not ended meanwhile, and the duration label and the
+    // seek bar follow the length once known.
+    void aLengthLearntLateIsFollowed()
+    {
+        ProgramFixture f;
+        f.writeLastList("\"/m/a.mp3\"\r\n\"/m/vbr.mp3\"\r\n");
+        f.engine().lengthLate = QStringLiteral("/m/vbr.mp3");
+        frmMain &main = f.main();
+        f.tick();
+        f.engine().advance(0.2);
+        f.tick();
+        f.engine().advance(0.5);
+        f.tick();
+        QCOMPARE(f.engine().opened, QStringList(QStringLiteral("/m/vbr.mp3")));
+        QCOMPARE(main.lblDuration()->text(), QStringLiteral("0:00:03"));
+        QCOMPARE(main.scrlTime()->maximum(), 3);
     }
 
     void marqueeScrollsAndFeedsTheTaskbarWhileMinimised()

@@ -137,10 +137,10 @@ private Q_SLOTS:
         const QString path = f.appFolder.filePath(u"ma liste"_s);
         const QString hand = f.appFolder.filePath(u"hand.lst"_s);
         QVERIFY(write(hand, "a.mp3,b.mp3\nc.mp3"));
-        f.dialogs.fileAnswers = {path, path, hand, f.appFolder.filePath(u"no such file.lst"_s)};
+        f.dialogs.fileAnswers = {path, path + u".lst"_s, hand, f.appFolder.filePath(u"no such file.lst"_s)};
         f.p.cmdAPlayList_Click(2);
-        // Exactly the typed name, no extension added, and no question before replacing.
-        QVERIFY(QFileInfo::exists(path));
+        // The typed name with ".lst" added, and no question before replacing.
+        QVERIFY(QFileInfo::exists(path + u".lst"_s));
         QCOMPARE(f.dialogs.fileRequests[1].open, false);
         QVERIFY(!f.dialogs.fileRequests[1].overwritePrompt);
 

@@ -4,9 +4,11 @@
 // or hang, must play what it can and keep what it was given; and killed while it saves, where the next
 // run must find either the old file or the new one, whole, never a cut one.
 #include "MediaMaker.h"
+#include "MemorySettings.h"
 #include "PlayerProcess.h"
 #include "app/OptionConversions.h"
 #include "app/Program.h"
+#include "playback/GstMediaEngine.h"
 #include "playlist/ListFile.h"
 
 #include <QApplication>
@@ -15,9 +17,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QSettings>
+#include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
@@ -111,6 +116,14 @@ private Q_SLOTS:
         QCOMPARE(QDir(player.folder()).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{QStringLiteral("lastlist.lst"), QStringLiteral("qwelto")}));
         QVERIFY2(!player.process().readAllStandardError().contains("rror"), "no error shown");
+        // The list went to the user's data folder, made for it, and is read from there next time.
+        QCOMPARE(PlayerProcess::readBytes(player.dataListPath()),
+                 QByteArray("\"/m/a.mp3\"\r\n\"/m/b.ogg\"\r\n"));
+        QVERIFY(PlayerProcess::writeBytes(player.dataListPath(), "/m/c.wav\n"));
+        QFile::setPermissions(player.folder(), readOnly);
+        QCOMPARE(player.runThenSignal(SIGTERM), 0);
+        QFile::setPermissions(player.folder(), readOnly | QFileDevice::WriteOwner);
+        QCOMPARE(PlayerProcess::readBytes(player.dataListPath()), QByteArray("\"/m/c.wav\"\r\n"));
     }
 
     // Every kind of file that cannot be played, between files that can: the player skips the first
@@ -185,6 +198,45 @@ private Q_SLOTS:
         QTest::qWait(1500);
         QCOMPARE(player.signalAndWait(SIGTERM), 0);
         QCOMPARE(ListFile::read(player.listPath()).value_or(QStringList()), entries);
+    }
+
+    // A list on a disk that is not there: walking it, the player still answers SIGTERM (generous
+    // bound: it took minutes), and saves the list back as it was.
+    void aListOfMissingFilesKeepsThePlayerAnswering()
+    {
+        PlayerProcess player;
+        QByteArray bytes;
+        for (int i = 0; i < 100000; ++i)
+            bytes += "\"/media/absent/piste " + QByteArray::number(i) + ".avi\"\r\n";
+        QVERIFY(PlayerProcess::writeBytes(player.listPath(), bytes) && player.start());
+        QTest::qWait(3500); // the splash hands over at about 2.8 s
+        QCOMPARE(player.signalAndWait(SIGTERM, 5000), 0);
+        QVERIFY(PlayerProcess::readBytes(player.listPath()) == bytes);
+    }
+
+    // Next at 0:02 of a long item opens a 1 s item at its start, not where the old one was: the
+    // program in this process, with the real engine.
+    void aNewItemStartsAtZeroWhateverTheOldPosition()
+    {
+        if (!MediaMaker::haveFfmpeg())
+            QSKIP("needs ffmpeg to make the media");
+        QTemporaryDir folder;
+        MediaMaker maker(folder.path());
+        const QStringList clips = {maker.make(QStringLiteral("wav"), 1.0, QStringLiteral("one")),
+                                   maker.make(QStringLiteral("ogg"), 4.0, QStringLiteral("long")),
+                                   maker.make(QStringLiteral("mp3"), 1.0, QStringLiteral("three"))};
+        QVERIFY(ListFile::write(folder.filePath(QStringLiteral("lastlist.lst")), clips));
+        ProgramEnvironment env;
+        env.appFolder = folder.path();
+        env.makeEngine = [](QWidget *area) {
+            return std::make_unique<GstMediaEngine>(
+                area, GstEngineOptions{QStringLiteral("fakeaudiosink"), QStringLiteral("fakevideosink")});
+        };
+        env.settings = std::make_shared<MemorySettings>();
+        Program program(std::move(env));
+        QTRY_VERIFY_WITH_TIMEOUT(program.mainWindow().scrlTime()->value() >= 2, 8000);
+        program.mainWindow().cmdForward()->click();
+        QVERIFY(program.engine().FileName() == clips[2] && program.engine().CurrentPosition() < 0.5);
     }
 
     void damagedListFilesLoadWhatTheyCan_data()

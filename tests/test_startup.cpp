@@ -11,10 +11,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
@@ -194,7 +196,7 @@ private Q_SLOTS:
         QCOMPARE(main.lblpls()->text(), QStringLiteral("+")); // until the time is clicked
         QVERIFY(f.engine().Mute());
         QCOMPARE(main.Check1()->property("Value").toInt(), 1);
-        QCOMPARE(main.Check1()->text(), QStringLiteral("U"));
+        QCOMPARE(main.Check1()->text(), QStringLiteral("V")); // the glyph shows the restored mute
         QVERIFY(state.RepeatOn);
         QVERIFY(main.picPlayList()->isHidden());
         QCOMPARE(main.height(), Twips::toPixelsY(1880, &main));
@@ -216,6 +218,30 @@ private Q_SLOTS:
         QVERIFY(!f.program->sharedState().RepeatOn);
         QCOMPARE(main.lstPlay()->count(), 0);
         QVERIFY(f.dialogs.fileRequests.isEmpty());
+    }
+
+    // A run that stopped before reading lastlist.lst keeps it as lastlist.lst.bak before writing its own.
+    void aListThatWasNeverReadIsKeptAsBak()
+    {
+        ProgramFixture f;
+        f.writeLastList("\"/m/a.ogg\"\r\n");
+        f.settings->store("suff", "abc");
+        f.main().close();
+        QFile bak(f.lastList() + QStringLiteral(".bak"));
+        QVERIFY(bak.open(QIODevice::ReadOnly) && bak.readAll() == "\"/m/a.ogg\"\r\n");
+    }
+
+    // Written by hand, top=615,5 is one value, not a list.
+    void handWrittenValuesKeepTheirCommas()
+    {
+        QTemporaryDir config;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+        const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+        QFile file(config.filePath(name + QStringLiteral(".conf")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[Options]\ntop=615,5\n") > 0);
+        file.close();
+        QCOMPARE(SettingsStore::perUser()->read(QStringLiteral("Options"), QStringLiteral("top"), {}),
+                 QStringLiteral("615,5"));
     }
 
     // The test screen is 800 x 600; the window 343 x 380 pixels, its title strip from 60 to 301.
