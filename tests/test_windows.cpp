@@ -6,16 +6,21 @@
 #include "ui/Glyphs.h"
 #include "ui/PictureToggle.h"
 #include "ui/Twips.h"
+#include "ui/WindowPlacement.h"
 #include "ui/frmAbout.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
+#include <QSlider>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -38,6 +43,8 @@ QImage imageOf(QWidget &widget)
 }
 
 } // namespace
+
+using Screens = QList<QRect>;
 
 class TestWindows : public QObject {
     Q_OBJECT
@@ -369,6 +376,109 @@ private Q_SLOTS:
             toggle.setPicture(QPixmap());
             QCOMPARE(imageOf(toggle), own);
         }
+    }
+
+    // Where the windows go: the rules on made-up monitor layouts, then the windows on the test's screen.
+    void aRestoredPositionStaysReachable_data()
+    {
+        QTest::addColumn<QPoint>("saved");
+        QTest::addColumn<Screens>("screens");
+        QTest::addColumn<QPoint>("placed");
+        const QRect wide(0, 0, 1920, 1080), right(1920, 0, 1280, 1024), left(-1280, 0, 1280, 1024);
+        QTest::newRow("second screen") << QPoint(2000, 100) << Screens{wide, right} << QPoint(2000, 100);
+        QTest::newRow("it is gone") << QPoint(2000, 100) << Screens{wide} << QPoint(1577, 100);
+        QTest::newRow("smaller now") << QPoint(1500, 900) << Screens{QRect(0, 0, 1024, 768)}
+                                     << QPoint(681, 388);
+        QTest::newRow("strip above") << QPoint(100, -10) << Screens{wide} << QPoint(100, 0);
+        QTest::newRow("strip still whole") << QPoint(-50, 100) << Screens{wide} << QPoint(-50, 100);
+        QTest::newRow("far off") << QPoint(-5000, 300) << Screens{wide, right} << QPoint(0, 300);
+        QTest::newRow("screen on the left")
+            << QPoint(-1500, 200) << Screens{left, wide} << QPoint(-1280, 200);
+        QTest::newRow("screen too small") << QPoint(50, 50) << Screens{QRect(0, 0, 300, 200)} << QPoint(0, 0);
+    }
+
+    void aRestoredPositionStaysReachable()
+    {
+        QFETCH(QPoint, saved);
+        QFETCH(Screens, screens);
+        QFETCH(QPoint, placed);
+        // The main window's size and title strip at 96 dpi.
+        QCOMPARE(WindowPlacement::reachable(saved, QSize(343, 380), QRect(60, 3, 241, 12), screens), placed);
+    }
+
+    void aFirstRunCentresTheWindowAndTheVideoWindowFollowsIt()
+    {
+        QCOMPARE(WindowPlacement::centred(QRect(1920, 0, 1280, 1024), QSize(343, 380)), QPoint(2388, 322));
+        ProgramFixture f;
+        frmMain &main = f.main();
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(main.pos(), WindowPlacement::centred(area, main.size()));
+
+        // The video window opens in the middle of the main window's screen; then it stays where it is put.
+        frmPlayer &video = f.program->videoWindow();
+        video.show();
+        QCOMPARE(video.frameGeometry().center(), area.center());
+        video.hide();
+        video.move(5, 5);
+        video.show();
+        QCOMPARE(video.pos(), QPoint(5, 5));
+    }
+
+    // Small things of the main window and its dialogs that users ran into, one check each.
+    void theMainWindowShowsWhatItSays()
+    {
+        ProgramFixture f;
+        // A value that does not convert ends the options' load before the panel's: the toggle still
+        // agrees with the panel shown, so the next start does not fold it.
+        f.settings->store(QStringLiteral("top"), QStringLiteral("haut"));
+        frmMain &main = f.main();
+        QVERIFY(!main.picPlayList()->isHidden() && main.chkPlay()->isChecked());
+        // The selection caption shows whole above the list that overlaps its lower part.
+        const QLabel *caption = main.txtFN();
+        QVERIFY(caption->alignment() & Qt::AlignTop);
+        QVERIFY(caption->y() + caption->fontMetrics().height() <= main.lstPlay()->y());
+        // A right click on the marquee reaches the window (its menu, where Ctrl+A is Pause), not an
+        // editing menu offering Ctrl+A.
+        QVERIFY(main.childAt(main.txtTitle()->geometry().center()) != main.txtTitle());
+        main.close();
+        QCOMPARE(f.settings->stored(QStringLiteral("play")), QStringLiteral("1"));
+    }
+
+    void doubleSizeTwiceAndAClickOnTheSeekBar()
+    {
+        ProgramFixture f;
+        f.main().lstPlay()->addItem(QStringLiteral("/m/film.avi"));
+        f.main().lstPlay()->setCurrentRow(0);
+        f.program->transport().lstPlay_DblClick();
+        f.main().mnuDouble()->trigger();
+        const QSize filled = f.program->videoWindow().engineArea()->size();
+        QVERIFY(filled.width() > 2 * 320);
+        f.main().mnuDouble()->trigger();
+        QCOMPARE(f.program->videoWindow().engineArea()->size(), filled);
+
+        // The click goes to where it was made, not one step.
+        QSlider *bar = f.main().scrlTime();
+        bar->setRange(0, 100);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() * 3 / 4, bar->height() / 2));
+        QVERIFY2(bar->value() > 60 && bar->value() < 90, qPrintable(QString::number(bar->value())));
+    }
+
+    void theDialogsOpenWhereTheUserLastChose()
+    {
+        QTemporaryDir music, lists;
+        ProgramFixture f;
+        f.main();
+        f.dialogs.fileAnswers = {music.filePath(QStringLiteral("a.mp3")), std::nullopt};
+        f.program->adder().mnuFile_Click();
+        f.program->adder().mnuFile_Click();
+        QCOMPARE(f.dialogs.fileRequests.last().initialFolder, music.path());
+        // Also for the next run, under a key of its own, not among the ten options.
+        QCOMPARE(f.settings->values.value(QStringLiteral("Dialogs/LastFolder")), music.path());
+        // A folder chosen for "add a folder" counts too.
+        f.dialogs.folderAnswers = {lists.path()};
+        f.program->adder().mnuAddDir_Click();
+        f.program->panel().cmdAPlayList_Click(3);
+        QCOMPARE(f.dialogs.fileRequests.last().initialFolder, lists.path());
     }
 };
 
