@@ -36,11 +36,13 @@ public:
     // An AVI whose only stream uses a video codec tag nobody decodes.
     QString unknownCodecAvi(const QString &fileName);
 
+    // Any recipe of ffmpeg's, output to fileName in the directory.
+    QString runFfmpeg(const QString &fileName, const QString &arguments);
+
     QString lastError() const { return m_error; }
 
 private:
     QString path(const QString &fileName) const;
-    QString runFfmpeg(const QString &fileName, const QString &arguments);
     QString writeFile(const QString &fileName, const QByteArray &bytes);
     // Test picture with a tone; the extension picks container and codecs.
     QString picture(const QString &fileName, double seconds);

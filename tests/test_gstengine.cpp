@@ -1,5 +1,6 @@
 #include "MediaMaker.h"
 #include "playback/GstMediaEngine.h"
+#include "playback/ProgressTick.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -248,6 +249,28 @@ private Q_SLOTS:
             QTest::qWait(300);
             QCOMPARE_LE(offBy(0.3), 0.15);
         }
+    }
+
+    // A VBR MP3 without its length header may read a duration of 0 while it starts: it still plays to
+    // its own end, and the length it learns is the file's.
+    void aFileWithoutALengthHeaderPlaysToItsEnd()
+    {
+        const QString mp3 = m_maker->runFfmpeg(
+            QStringLiteral("novbr.mp3"),
+            QStringLiteral("-f lavfi -i sine=d=%1 -c:a libmp3lame -q:a 4 -write_xing 0").arg(SampleSeconds));
+        QVERIFY2(!mp3.isEmpty(), qPrintable(m_maker->lastError()));
+        GstMediaEngine engine(nullptr, options());
+        QSignalSpy ended(&engine, &GstMediaEngine::endOfStream);
+        engine.setFileName(mp3);
+        QCOMPARE(engine.ErrorCode(), 0);
+        QElapsedTimer clock;
+        clock.start();
+        while (ended.isEmpty() && clock.elapsed() < 10000) {
+            QVERIFY2(!ProgressTick::itemEnded(engine), qPrintable(QString::number(engine.CurrentPosition())));
+            ended.wait(50);
+        }
+        QVERIFY(ProgressTick::itemEnded(engine));
+        QCOMPARE_LE(std::abs(engine.Duration() - SampleSeconds), 0.25);
     }
 
     void badInputFailsAndTheNextFilePlays_data()
