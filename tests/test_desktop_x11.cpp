@@ -204,8 +204,7 @@ private Q_SLOTS:
     void mediaControls()
     {
         PlayerProcess player;
-        const QString second = m_media.filePath(QStringLiteral("second.wav"));
-        QVERIFY(QFile::copy(m_tone, second));
+        const QString second = MediaMaker(m_media.path()).tone(QStringLiteral("second.wav"), 2);
         QVERIFY(startPlayer(player, {m_tone, second}));
         Announcements heard;
         const auto status = [] { return busProperty(QStringLiteral("PlaybackStatus")).toString(); };
@@ -216,15 +215,18 @@ private Q_SLOTS:
         QCOMPARE(status(), QStringLiteral("Paused"));
         call(PlayerInterface, QStringLiteral("PlayPause"));
         QCOMPARE(status(), QStringLiteral("Playing"));
+        call(PlayerInterface, QStringLiteral("Seek"), {qlonglong(10'000'000)});
+        QVERIFY(busProperty(QStringLiteral("Position")).toLongLong() >= 10'000'000);
+        QTRY_COMPARE(heard.seeks.size(), 1);
+        QTest::qWait(1200); // the ticks move the seek bar to the new place
+        // The next item starts at its start, not where the old one was (past the end of this one).
         call(PlayerInterface, QStringLiteral("Next"));
         QCOMPARE(playing(), urlOf(second));
+        QVERIFY(busProperty(QStringLiteral("Position")).toLongLong() < 1'000'000);
         QCOMPARE(busProperty(QStringLiteral("CanGoNext")).toBool(), false);
         call(PlayerInterface, QStringLiteral("Previous"));
         QCOMPARE(playing(), urlOf(m_tone));
 
-        call(PlayerInterface, QStringLiteral("Seek"), {qlonglong(10'000'000)});
-        QVERIFY(busProperty(QStringLiteral("Position")).toLongLong() >= 10'000'000);
-        QTRY_COMPARE(heard.seeks.size(), 1);
         call(PlayerInterface, QStringLiteral("Stop"));
         QCOMPARE(status(), QStringLiteral("Stopped"));
 
