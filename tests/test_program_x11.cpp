@@ -4,11 +4,9 @@
 // or hang, must play what it can and keep what it was given; and killed while it saves, where the next
 // run must find either the old file or the new one, whole, never a cut one.
 #include "MediaMaker.h"
-#include "MemorySettings.h"
 #include "PlayerProcess.h"
 #include "app/OptionConversions.h"
-#include "app/Program.h"
-#include "playback/GstMediaEngine.h"
+#include "ui/OnTopRule.h"
 #include "playlist/ListFile.h"
 
 #include <QApplication>
@@ -17,11 +15,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QPushButton>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QSettings>
-#include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -212,31 +208,6 @@ private Q_SLOTS:
         QTest::qWait(3500); // the splash hands over at about 2.8 s
         QCOMPARE(player.signalAndWait(SIGTERM, 5000), 0);
         QVERIFY(PlayerProcess::readBytes(player.listPath()) == bytes);
-    }
-
-    // Next at 0:02 of a long item opens a 1 s item at its start, not where the old one was: the
-    // program in this process, with the real engine.
-    void aNewItemStartsAtZeroWhateverTheOldPosition()
-    {
-        if (!MediaMaker::haveFfmpeg())
-            QSKIP("needs ffmpeg to make the media");
-        QTemporaryDir folder;
-        MediaMaker maker(folder.path());
-        const QStringList clips = {maker.make(QStringLiteral("wav"), 1.0, QStringLiteral("one")),
-                                   maker.make(QStringLiteral("ogg"), 4.0, QStringLiteral("long")),
-                                   maker.make(QStringLiteral("mp3"), 1.0, QStringLiteral("three"))};
-        QVERIFY(ListFile::write(folder.filePath(QStringLiteral("lastlist.lst")), clips));
-        ProgramEnvironment env;
-        env.appFolder = folder.path();
-        env.makeEngine = [](QWidget *area) {
-            return std::make_unique<GstMediaEngine>(
-                area, GstEngineOptions{QStringLiteral("fakeaudiosink"), QStringLiteral("fakevideosink")});
-        };
-        env.settings = std::make_shared<MemorySettings>();
-        Program program(std::move(env));
-        QTRY_VERIFY_WITH_TIMEOUT(program.mainWindow().scrlTime()->value() >= 2, 8000);
-        program.mainWindow().cmdForward()->click();
-        QVERIFY(program.engine().FileName() == clips[2] && program.engine().CurrentPosition() < 0.5);
     }
 
     void damagedListFilesLoadWhatTheyCan_data()
