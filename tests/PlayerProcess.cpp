@@ -106,15 +106,3 @@ QStringList PlayerProcess::openFiles() const
     }
     return files;
 }
-
-QByteArray PlayerProcess::readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool PlayerProcess::writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}

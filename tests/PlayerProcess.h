@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileBytes.h"
+
 #include <QByteArray>
 #include <QProcess>
 #include <QStringList>
@@ -36,9 +38,6 @@ public:
     int runThenSignal(int signalNumber);
     // The regular files the player has open right now.
     QStringList openFiles() const;
-
-    static QByteArray readBytes(const QString &path);
-    static bool writeBytes(const QString &path, const QByteArray &bytes);
 
 private:
     QTemporaryDir m_dir;

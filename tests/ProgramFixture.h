@@ -2,11 +2,11 @@
 
 #include "FakeDialogs.h"
 #include "FakeMediaEngine.h"
+#include "FileBytes.h"
 #include "MemorySettings.h"
 #include "app/Program.h"
 #include "playlist/Playlist.h"
 
-#include <QFile>
 #include <QList>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -89,16 +89,6 @@ struct ProgramFixture {
 
     QString lastList() const { return appFolder.filePath(QStringLiteral("lastlist.lst")); }
 
-    void writeLastList(const QByteArray &bytes) const
-    {
-        QFile f(lastList());
-        if (f.open(QIODevice::WriteOnly))
-            f.write(bytes);
-    }
-
-    QByteArray readLastList() const
-    {
-        QFile f(lastList());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    void writeLastList(const QByteArray &bytes) const { writeBytes(lastList(), bytes); }
+    QByteArray readLastList() const { return readBytes(lastList()); }
 };

@@ -5,7 +5,6 @@
 #include "PlayerProcess.h"
 #include "ProgramFixture.h"
 #include "playlist/ListFile.h"
-#include "playlist/MediaArguments.h"
 #include "ui/FileDrops.h"
 
 #include <QDBusConnection>
@@ -126,37 +125,11 @@ private Q_SLOTS:
             QSKIP("needs a session bus: run under dbus-run-session");
         MediaMaker maker(m_media.path());
         m_tone = maker.tone(QStringLiteral("tone.wav"), 30);
-        const QString plain = maker.tone(QStringLiteral("plain.mp3"), 30);
-        QVERIFY2(!m_tone.isEmpty() && !plain.isEmpty(), qPrintable(maker.lastError()));
-        m_tagged = m_media.filePath(QStringLiteral("été tagged.mp3"));
-        QCOMPARE(QProcess::execute(QStringLiteral("ffmpeg"),
-                                   {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"),
-                                    plain, QStringLiteral("-metadata"), QStringLiteral("title=Chanson"),
-                                    QStringLiteral("-metadata"), QStringLiteral("artist=Quelqu'un"),
-                                    QStringLiteral("-metadata"), QStringLiteral("album=Disque"),
-                                    QStringLiteral("-c"), QStringLiteral("copy"), m_tagged}),
-                 0);
-    }
-
-    void localPaths_data()
-    {
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<QString>("path");
-        QTest::newRow("encoded URI") << "file:///m/%C3%A9t%C3%A9%201.mp3"
-                                     << "/m/été 1.mp3";
-        QTest::newRow("relative") << "../b/./c.wav"
-                                  << "/w/b/c.wav";
-        QTest::newRow("other scheme") << "http://h/x.mp3"
-                                      << "";
-        QTest::newRow("empty") << ""
-                               << "";
-    }
-
-    void localPaths()
-    {
-        QFETCH(QString, item);
-        QFETCH(QString, path);
-        QCOMPARE(MediaArguments::localPath(item, QStringLiteral("/w/a")), path);
+        m_tagged = maker.runFfmpeg(
+            QStringLiteral("été tagged.mp3"),
+            "-i " + maker.tone(QStringLiteral("plain.mp3"), 30) +
+                " -metadata title=Chanson -metadata artist=Quelqu'un -metadata album=Disque -c copy");
+        QVERIFY2(!m_tone.isEmpty() && !m_tagged.isEmpty(), qPrintable(maker.lastError()));
     }
 
     // A list file among the files replaces the last run's list, as "Charger" would; the first file plays; a
@@ -164,11 +137,11 @@ private Q_SLOTS:
     void commandLineAndSecondStart()
     {
         PlayerProcess player;
-        QVERIFY(PlayerProcess::writeBytes(player.listPath(), "\"" + m_tone.toUtf8() + "\"\r\n"));
+        QVERIFY(writeBytes(player.listPath(), "\"" + m_tone.toUtf8() + "\"\r\n"));
         QTemporaryDir folder;
         QVERIFY(QFile::copy(m_tone, folder.filePath(QStringLiteral("in folder.wav"))));
         const QString list = folder.filePath(QStringLiteral("list.lst"));
-        QVERIFY(PlayerProcess::writeBytes(list, "\"/listed/x.mp3\"\r\n"));
+        QVERIFY(writeBytes(list, "\"/listed/x.mp3\"\r\n"));
         QVERIFY(startPlayer(player, {urlOf(m_tagged), m_media.filePath(QStringLiteral("missing.mp3")),
                                      QStringLiteral("http://example.org/x.mp3"), folder.path(), list}));
 
@@ -195,7 +168,7 @@ private Q_SLOTS:
                  QDBusMessage::ReplyMessage);
         QVERIFY(player.process().waitForFinished(10000));
         QCOMPARE(player.process().exitCode(), 0);
-        QCOMPARE(PlayerProcess::readBytes(player.listPath()),
+        QCOMPARE(readBytes(player.listPath()),
                  ListFile::encode({m_tagged, folder.filePath(QStringLiteral("in folder.wav")),
                                    QStringLiteral("/listed/x.mp3"), m_tone}));
     }
@@ -255,7 +228,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString a = dir.filePath(QStringLiteral("a.mp3"));
         const QString list = dir.filePath(QStringLiteral("l.m3u"));
-        QVERIFY(PlayerProcess::writeBytes(a, "x") && PlayerProcess::writeBytes(list, "#EXTM3U\n/l/1.wav\n"));
+        QVERIFY(writeBytes(a, "x") && writeBytes(list, "#EXTM3U\n/l/1.wav\n"));
         QMimeData files;
         files.setUrls({QUrl::fromLocalFile(a), QUrl::fromLocalFile(dir.filePath(QStringLiteral("gone.mp3"))),
                        QUrl::fromLocalFile(list), QUrl(QStringLiteral("https://example.org/b.mp3"))});

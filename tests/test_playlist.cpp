@@ -1,9 +1,9 @@
 // The playlist: the list-file format, the panel's commands, adding files and folders, the CD-ROM drive
 // found in the mount table and the Video CD commands on a disc laid out in a temporary folder, on a fake
 // engine.
+#include "FileBytes.h"
 #include "ProgramFixture.h"
 #include "playlist/CdDrive.h"
-#include "playlist/DialogFilters.h"
 #include "playlist/FolderScan.h"
 #include "playlist/ListFile.h"
 #include "playlist/Playlist.h"
@@ -30,27 +30,12 @@ using St = FakeMediaEngine::State;
 
 namespace {
 
-bool write(const QString &path, const QByteArray &bytes = "x")
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QFile::ReadOnly) ? f.readAll() : QByteArray("?");
-}
-
 // A disc: the track folder and files under a root, each name as given.
 QString layOut(const QTemporaryDir &root, const QString &folder, const QStringList &files)
 {
     QDir(root.path()).mkpath(folder);
-    for (const QString &name : files) {
-        QFile file(root.filePath(folder + u'/' + name));
-        if (file.open(QIODevice::WriteOnly))
-            file.write("not really MPEG");
-    }
+    for (const QString &name : files)
+        writeBytes(root.filePath(folder + u'/' + name), "not really MPEG");
     return root.path();
 }
 
@@ -66,17 +51,6 @@ struct Rig : ProgramFixture {
         program->transport().lstPlay_DblClick();
     }
 };
-
-namespace {
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-} // namespace
 
 class TestPlaylist : public QObject {
     Q_OBJECT
@@ -142,7 +116,7 @@ private Q_SLOTS:
         Rig f;
         // An empty list saved over an existing file leaves zero bytes.
         const QString old = f.appFolder.filePath(u"old.lst"_s);
-        QVERIFY(write(old));
+        QVERIFY(writeBytes(old, "x"));
         f.dialogs.fileAnswers = {old};
         f.p.cmdAPlayList_Click(2);
         QCOMPARE(QFileInfo(old).size(), 0);
@@ -151,7 +125,7 @@ private Q_SLOTS:
         f.main().lstPlay()->addItems(list);
         const QString path = f.appFolder.filePath(u"ma liste"_s);
         const QString hand = f.appFolder.filePath(u"hand.lst"_s);
-        QVERIFY(write(hand, "a.mp3,b.mp3\nc.mp3"));
+        QVERIFY(writeBytes(hand, "a.mp3,b.mp3\nc.mp3"));
         f.dialogs.fileAnswers = {path, path + u".lst"_s, hand, f.appFolder.filePath(u"no such file.lst"_s)};
         f.p.cmdAPlayList_Click(2);
         // The typed name with ".lst" added, and no question before replacing.
@@ -222,7 +196,7 @@ private Q_SLOTS:
         for (const char *name : {"b.avi", "a.mp3", "c.dat", "CLIP.MPEG", "notes.txt", ".hidden.mp3", "x.mpg",
                                  "song.WMA", "sub.mp3/", "deeper/", "deeper/inner.mp3"})
             QVERIFY(QByteArray(name).endsWith('/') ? QDir(media.path()).mkdir(QLatin1String(name))
-                                                   : write(media.filePath(QLatin1String(name))));
+                                                   : writeBytes(media.filePath(QLatin1String(name)), "x"));
         // A file is appended, nothing else changes; a cancelled file dialog adds nothing.
         Rig f({"/m/first.ogg"});
         f.dialogs.fileAnswers = {u"/m/b.avi"_s, std::nullopt};
@@ -421,9 +395,7 @@ private Q_SLOTS:
 
     void thisMachineReadsItsOwnMountTable()
     {
-        QFile mounts(QStringLiteral("/proc/self/mounts"));
-        QVERIFY(mounts.open(QIODevice::ReadOnly));
-        const QByteArray table = mounts.readAll();
+        const QByteArray table = readBytes(QStringLiteral("/proc/self/mounts"));
         QCOMPARE(CdDrive::FindCdDrive(), CdDrive::firstIn(table));
         // A machine without a drive (a build machine, a container) finds none.
         if (!table.contains("/dev/sr") && !table.contains(" iso9660 ") && !table.contains(" udf "))
@@ -510,7 +482,7 @@ private Q_SLOTS:
         QVERIFY(f.program->videoWindow().isVisible());
     }
 
-    // The order and the kinds of "add a folder", on folders made for each row, and the open dialog's filters.
+    // The order and the kinds of "add a folder", on folders made for each row.
     void namesComeGroupedByKindEachGroupInNaturalOrder_data()
     {
         QTest::addColumn<QStringList>("files");
@@ -542,15 +514,6 @@ private Q_SLOTS:
         for (auto name = files.crbegin(); name != files.crend(); ++name)
             QVERIFY(QFile(folder.filePath(*name)).open(QIODevice::WriteOnly));
         QCOMPARE(FolderScan::scan(folder.path()).replaceInStrings(folder.path() + u'/', QString()), expected);
-    }
-
-    void theOpenDialogOffersTheNewerKindsAfterTheLongStandingFilters()
-    {
-        const QString filter = mediaDialogFilter();
-        QVERIFY(filter.startsWith(QString::fromUtf8(MediaFilter) + u'|'));
-        const QStringList patterns = filter.section(u'|', -1).split(u';');
-        for (const QString &kind : FolderScan::Patterns + FolderScan::ExtraPatterns)
-            QVERIFY2(patterns.count(kind) == 1, qPrintable(kind));
     }
 
     // Playlists of other players (M3U, M3U8, PLS) read by "Charger" and written by "Sauvgarder".
@@ -605,7 +568,7 @@ private Q_SLOTS:
         QFETCH(QStringList, expected);
         QTemporaryDir dir;
         const QString folder = dir.filePath(u"lists"_s);
-        QVERIFY(writeFile(QDir(folder).filePath(name), bytes));
+        QVERIFY(writeBytes(QDir(folder).filePath(name), bytes));
         for (QString &e : expected)
             e.replace(u"%D"_s, folder).replace(u"%P"_s, dir.path());
         QCOMPARE(PlaylistFiles::read(QDir(folder).filePath(name)), std::optional<QStringList>(expected));
@@ -636,9 +599,7 @@ private Q_SLOTS:
         const QString path = f.appFolder.filePath(written);
         f.dialogs.fileAnswers = {f.appFolder.filePath(typed), path};
         f.program->panel().cmdAPlayList_Click(2);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), bytes);
+        QCOMPARE(readBytes(path), bytes);
         // "Charger" gives back every entry that names something.
         f.main().lstPlay()->clear();
         f.program->panel().cmdAPlayList_Click(3);

@@ -6,8 +6,8 @@
 #include "MediaMaker.h"
 #include "PlayerProcess.h"
 #include "app/OptionConversions.h"
-#include "ui/OnTopRule.h"
 #include "playlist/ListFile.h"
+#include "ui/OnTopRule.h"
 
 #include <QApplication>
 #include <QDir>
@@ -79,12 +79,11 @@ private Q_SLOTS:
         QFETCH(int, signalNumber);
         PlayerProcess player;
         // Unquoted and comma separated: only a save by the program turns it into the written form.
-        QVERIFY(PlayerProcess::writeBytes(player.listPath(), "/m/a.mp3,/m/b.ogg\n"));
+        QVERIFY(writeBytes(player.listPath(), "/m/a.mp3,/m/b.ogg\n"));
         // Options of an earlier run, in the per-user store under the program's name.
-        QVERIFY(PlayerProcess::writeBytes(player.settingsPath(),
-                                          "[Options]\nVol=-790\nrepeat=True\nplay=0\nsuff=2\n"));
+        QVERIFY(writeBytes(player.settingsPath(), "[Options]\nVol=-790\nrepeat=True\nplay=0\nsuff=2\n"));
         QCOMPARE(player.runThenSignal(signalNumber), 0);
-        QCOMPARE(PlayerProcess::readBytes(player.listPath()), QByteArray("\"/m/a.mp3\"\r\n\"/m/b.ogg\"\r\n"));
+        QCOMPARE(readBytes(player.listPath()), QByteArray("\"/m/a.mp3\"\r\n\"/m/b.ogg\"\r\n"));
         // Restored, then saved back as they stood, with the defaults of the other keys.
         QSettings saved(player.settingsPath(), QSettings::IniFormat);
         saved.beginGroup(QStringLiteral("Options"));
@@ -99,7 +98,7 @@ private Q_SLOTS:
     {
         PlayerProcess player;
         const QByteArray saved("/m/a.mp3,/m/b.ogg\n");
-        QVERIFY(PlayerProcess::writeBytes(player.listPath(), saved));
+        QVERIFY(writeBytes(player.listPath(), saved));
         player.runAsOrdinaryUser();
         const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner |
                                                   QFileDevice::ReadGroup | QFileDevice::ExeGroup |
@@ -107,19 +106,18 @@ private Q_SLOTS:
         QVERIFY(QFile::setPermissions(player.folder(), readOnly));
         QCOMPARE(player.runThenSignal(SIGTERM), 0);
         QFile::setPermissions(player.folder(), readOnly | QFileDevice::WriteOwner);
-        QCOMPARE(PlayerProcess::readBytes(player.listPath()), saved);
+        QCOMPARE(readBytes(player.listPath()), saved);
         // No half-written file is left beside it.
         QCOMPARE(QDir(player.folder()).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{QStringLiteral("lastlist.lst"), QStringLiteral("qwelto")}));
         QVERIFY2(!player.process().readAllStandardError().contains("rror"), "no error shown");
         // The list went to the user's data folder, made for it, and is read from there next time.
-        QCOMPARE(PlayerProcess::readBytes(player.dataListPath()),
-                 QByteArray("\"/m/a.mp3\"\r\n\"/m/b.ogg\"\r\n"));
-        QVERIFY(PlayerProcess::writeBytes(player.dataListPath(), "/m/c.wav\n"));
+        QCOMPARE(readBytes(player.dataListPath()), QByteArray("\"/m/a.mp3\"\r\n\"/m/b.ogg\"\r\n"));
+        QVERIFY(writeBytes(player.dataListPath(), "/m/c.wav\n"));
         QFile::setPermissions(player.folder(), readOnly);
         QCOMPARE(player.runThenSignal(SIGTERM), 0);
         QFile::setPermissions(player.folder(), readOnly | QFileDevice::WriteOwner);
-        QCOMPARE(PlayerProcess::readBytes(player.dataListPath()), QByteArray("\"/m/c.wav\"\r\n"));
+        QCOMPARE(readBytes(player.dataListPath()), QByteArray("\"/m/c.wav\"\r\n"));
     }
 
     // Every kind of file that cannot be played, between files that can: the player skips the first
@@ -147,7 +145,7 @@ private Q_SLOTS:
         QFile whole(maker.make(QStringLiteral("avi"), 2.0, QStringLiteral("entier")));
         QVERIFY(whole.open(QIODevice::ReadOnly));
         const QString truncated = QDir(mediaDir).filePath(QStringLiteral("tronqué.avi"));
-        QVERIFY(PlayerProcess::writeBytes(truncated, whole.read(whole.size() / 3)));
+        QVERIFY(writeBytes(truncated, whole.read(whole.size() / 3)));
         const QString unreadable = maker.tone(QStringLiteral("interdit.wav"), 0.6);
         const QString fifo = maker.namedPipe(QStringLiteral("tube.mp3"));
 
@@ -204,10 +202,10 @@ private Q_SLOTS:
         QByteArray bytes;
         for (int i = 0; i < 100000; ++i)
             bytes += "\"/media/absent/piste " + QByteArray::number(i) + ".avi\"\r\n";
-        QVERIFY(PlayerProcess::writeBytes(player.listPath(), bytes) && player.start());
+        QVERIFY(writeBytes(player.listPath(), bytes) && player.start());
         QTest::qWait(3500); // the splash hands over at about 2.8 s
         QCOMPARE(player.signalAndWait(SIGTERM, 5000), 0);
-        QVERIFY(PlayerProcess::readBytes(player.listPath()) == bytes);
+        QVERIFY(readBytes(player.listPath()) == bytes);
     }
 
     void damagedListFilesLoadWhatTheyCan_data()
@@ -233,10 +231,10 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bytes);
         PlayerProcess player;
-        QVERIFY(PlayerProcess::writeBytes(player.listPath(), bytes));
+        QVERIFY(writeBytes(player.listPath(), bytes));
         QCOMPARE(player.runThenSignal(SIGTERM), 0);
         const QStringList loaded = ListFile::decode(bytes);
-        const QByteArray saved = PlayerProcess::readBytes(player.listPath());
+        const QByteArray saved = readBytes(player.listPath());
         QCOMPARE(saved.size(), ListFile::encode(loaded).size());
         QVERIFY(saved == ListFile::encode(loaded));
     }
@@ -246,9 +244,9 @@ private Q_SLOTS:
     void optionsThatDoNotConvertAreReplaced()
     {
         PlayerProcess player;
-        QVERIFY(PlayerProcess::writeBytes(player.settingsPath(),
-                                          "[Options]\nVol=beaucoup\nsuff=1e400\ntimemode=peut-\xEAtre\n"
-                                          "mute=\nrepeat=2\ntop=-99999999999\nleft=NaN\nplay=7\n"));
+        QVERIFY(writeBytes(player.settingsPath(),
+                           "[Options]\nVol=beaucoup\nsuff=1e400\ntimemode=peut-\xEAtre\n"
+                           "mute=\nrepeat=2\ntop=-99999999999\nleft=NaN\nplay=7\n"));
         QCOMPARE(player.runThenSignal(SIGTERM), 0);
         QSettings saved(player.settingsPath(), QSettings::IniFormat);
         saved.beginGroup(QStringLiteral("Options"));
@@ -280,8 +278,8 @@ private Q_SLOTS:
         QFETCH(QString, moment);
         QFETCH(int, skip);
         PlayerProcess player;
-        QVERIFY(PlayerProcess::writeBytes(player.listPath(), HandWrittenList));
-        QVERIFY(PlayerProcess::writeBytes(player.settingsPath(), EarlierOptions));
+        QVERIFY(writeBytes(player.listPath(), HandWrittenList));
+        QVERIFY(writeBytes(player.settingsPath(), EarlierOptions));
         player.setEnvironment(QStringLiteral("LD_PRELOAD"), QStringLiteral(KILL_MID_WRITE));
         // The address sanitizer wants to be first in line; this library only passes calls on.
         const QString asan = qEnvironmentVariable("ASAN_OPTIONS");
@@ -298,8 +296,8 @@ private Q_SLOTS:
         QCOMPARE(player.process().exitCode(), int(SIGKILL));
 
         if (listFile) {
-            QCOMPARE(PlayerProcess::readBytes(player.listPath()), HandWrittenList);
-            QCOMPARE(PlayerProcess::readBytes(player.settingsPath()), EarlierOptions);
+            QCOMPARE(readBytes(player.listPath()), HandWrittenList);
+            QCOMPARE(readBytes(player.settingsPath()), EarlierOptions);
             return;
         }
         QCOMPARE(ListFile::read(player.listPath()).value_or(QStringList()),
@@ -314,9 +312,9 @@ private Q_SLOTS:
         for (const char *key : {"timemode", "mute", "repeat", "Ontop", "FitToSize"})
             QVERIFY2(StoredOptions::toBoolean(options.value(QLatin1String(key)).toString()), key);
         if (skip == 0)
-            QCOMPARE(PlayerProcess::readBytes(player.settingsPath()), EarlierOptions);
+            QCOMPARE(readBytes(player.settingsPath()), EarlierOptions);
         else
-            QVERIFY(PlayerProcess::readBytes(player.settingsPath()) != EarlierOptions);
+            QVERIFY(readBytes(player.settingsPath()) != EarlierOptions);
     }
 };
 

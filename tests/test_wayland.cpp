@@ -1,3 +1,4 @@
+#include "MediaMaker.h"
 #include "PlayerProcess.h"
 #include "playback/GstMediaEngine.h"
 #include "ui/WindowShape.h"
@@ -77,14 +78,6 @@ std::function<bool(QRect)> sized(int width, int height)
     };
 }
 
-QString makeClip(const QString &path, const QString &lavfi)
-{
-    const QStringList args = QStringLiteral("-v error -f lavfi -i").split(QLatin1Char(' '))
-                             << lavfi << QStringLiteral("-t 20 -c:v mpeg4 -q:v 2").split(QLatin1Char(' '))
-                             << path;
-    return QProcess::execute(QStringLiteral("ffmpeg"), args) == 0 ? path : QString();
-}
-
 struct VideoWindow {
     explicit VideoWindow(QSize size) : area(new QWidget(&window))
     {
@@ -102,6 +95,12 @@ struct VideoWindow {
 class TestWayland : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
+    MediaMaker m_maker{m_dir.path()};
+
+    QString makeClip(const QString &name, const QString &lavfi)
+    {
+        return m_maker.runFfmpeg(name, "-f lavfi -i " + lavfi + " -t 20 -c:v mpeg4 -q:v 2");
+    }
 
 private slots:
     // Native, stretched, hidden and shown again (a new surface on Wayland), full screen with the bar.
@@ -111,7 +110,7 @@ private slots:
         auto &[window, area, engine] = video;
         QVERIFY(QTest::qWaitForWindowExposed(&window, 20000));
         engine.setFileName(makeClip(
-            m_dir.filePath(QStringLiteral("card.avi")),
+            QStringLiteral("card.avi"),
             QStringLiteral("color=c=red:s=160x120[a];color=c=lime:s=160x120[b];color=c=blue:s=160x120[c];"
                            "color=c=yellow:s=160x120[d];[a][b]hstack[t];[c][d]hstack[u];[t][u]vstack")));
         QVERIFY2(engine.ErrorCode() == 0, qPrintable(engine.ErrorDescription()));
@@ -137,8 +136,8 @@ private slots:
     void pictureMovesWhileTheUiThreadIsBusy()
     {
         VideoWindow video({320, 240});
-        video.engine.setFileName(makeClip(m_dir.filePath(QStringLiteral("moving.avi")),
-                                          QStringLiteral("testsrc=size=320x240:rate=25")));
+        video.engine.setFileName(
+            makeClip(QStringLiteral("moving.avi"), QStringLiteral("testsrc=size=320x240:rate=25")));
         QVERIFY(QTest::qWaitForWindowExposed(&video.window, 20000));
         QTest::qWait(1000);
         QImage first, second;
@@ -185,17 +184,15 @@ private slots:
         if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
             QSKIP("only Wayland withholds the window's place");
         PlayerProcess player;
-        QVERIFY(
-            PlayerProcess::writeBytes(player.settingsPath(), "[Options]\ntop=1500\nleft=2700\nOntop=True\n"));
+        QVERIFY(writeBytes(player.settingsPath(), "[Options]\ntop=1500\nleft=2700\nOntop=True\n"));
         // Once the main window has loaded, its tick plays the list's second entry.
-        const QString clip = makeClip(m_dir.filePath(QStringLiteral("clip.avi")), QStringLiteral("testsrc"));
-        QVERIFY(PlayerProcess::writeBytes(player.listPath(),
-                                          QStringLiteral("\"%1\"\r\n\"%1\"\r\n").arg(clip).toUtf8()));
+        const QString clip = makeClip(QStringLiteral("clip.avi"), QStringLiteral("testsrc"));
+        QVERIFY(writeBytes(player.listPath(), QStringLiteral("\"%1\"\r\n\"%1\"\r\n").arg(clip).toUtf8()));
         player.setEnvironment(QStringLiteral("QT_QPA_PLATFORM"), QString());
         QVERIFY(player.start());
         QTRY_VERIFY_WITH_TIMEOUT(player.openFiles().contains(clip), 30000);
         QCOMPARE(player.signalAndWait(SIGTERM), 0);
-        const QByteArray saved = PlayerProcess::readBytes(player.settingsPath());
+        const QByteArray saved = readBytes(player.settingsPath());
         QVERIFY2(saved.contains("Vol="), "the options were not saved");
         for (const char *kept : {"top=1500\n", "left=2700\n", "Ontop=True\n"})
             QVERIFY2(saved.contains(kept), saved.constData());
