@@ -216,10 +216,11 @@ private Q_SLOTS:
         QTest::qWait(500);
         QCOMPARE_LE(offBy(start + static_cast<double>(clock.elapsed()) / 1000.0), 0.15);
 
-        m_engine->setCurrentPosition(1.2);
-        QCOMPARE_LE(offBy(1.2), 0.1);
-        m_engine->setCurrentPosition(0.4);
-        QCOMPARE_LE(offBy(0.4), 0.1);
+        // Read straight after each seek, before the pipeline may have answered.
+        for (const double target : {1.2, 0.4, 1.5, 0.2, 1.2, 0.4}) {
+            m_engine->setCurrentPosition(target);
+            QCOMPARE_LE(offBy(target), 0.1);
+        }
         QTest::qWait(300);
         QCOMPARE_LE(offBy(0.75), 0.2);
 
