@@ -393,15 +393,6 @@ private Q_SLOTS:
         QCOMPARE(CdDrive::deviceMountedAt(QStringLiteral("/media/u"), table), QString());
     }
 
-    void thisMachineReadsItsOwnMountTable()
-    {
-        const QByteArray table = readBytes(QStringLiteral("/proc/self/mounts"));
-        QCOMPARE(CdDrive::FindCdDrive(), CdDrive::firstIn(table));
-        // A machine without a drive (a build machine, a container) finds none.
-        if (!table.contains("/dev/sr") && !table.contains(" iso9660 ") && !table.contains(" udf "))
-            QCOMPARE(CdDrive::FindCdDrive(), QString());
-    }
-
     void theTracksAreFoundWhateverTheirCase()
     {
         QTemporaryDir disc;
