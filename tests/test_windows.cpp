@@ -252,31 +252,6 @@ private Q_SLOTS:
         QCOMPARE(f.program->sharedState().TimeMode, !timeMode);
     }
 
-    void nonVideoFilesHideTheWindowAtItsFirstRepaint_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("staysVisible");
-        QTest::newRow("wav") << "/m/son.wav" << false;
-        QTest::newRow("windows media video") << "/m/clip.wmv" << false;
-        QTest::newRow("mpeg in mixed case") << "/m/film.MpEg" << true;
-        QTest::newRow("video CD track") << "/cd/MPEGAV/AVSEQ01.DAT" << true;
-    }
-    void nonVideoFilesHideTheWindowAtItsFirstRepaint()
-    {
-        QFETCH(QString, path);
-        ProgramFixture f;
-        frmPlayer &player = shownWith(f, path);
-        player.repaint();
-        QCoreApplication::processEvents();
-        QTEST(player.isVisible(), "staysVisible");
-        // Full screen minimises a video's window at the next repaint.
-        if (player.isVisible()) {
-            f.engine().setDisplaySize(MediaEngine::DisplayFullScreen);
-            player.repaint();
-            QTRY_VERIFY(player.isMinimized());
-        }
-    }
-
     void resizeKeepsTheFitModeAndSizesTheEngineArea()
     {
         ProgramFixture f;
