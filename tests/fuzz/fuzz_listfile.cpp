@@ -1,5 +1,6 @@
 // Any bytes as a list file: reading never fails, never yields an entry spanning lines, and what the
 // program writes it reads back.
+#include "Require.h"
 #include "playlist/ListFile.h"
 
 #include <QByteArray>
@@ -9,12 +10,6 @@
 #include <cstdint>
 
 namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
 
 bool hasLineEnd(const QString &s)
 {

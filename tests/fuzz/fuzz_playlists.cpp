@@ -1,5 +1,6 @@
 // Any bytes as an M3U or a PLS playlist (the first byte chooses): reading never fails, every entry is
 // one whole name, and what the M3U writer makes of the entries reads back as the same entries.
+#include "Require.h"
 #include "playlist/M3uList.h"
 #include "playlist/PlsList.h"
 
@@ -9,17 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
-
 const QString ListFolder = QStringLiteral("/home/u/Listes");
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

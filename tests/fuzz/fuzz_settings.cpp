@@ -1,5 +1,6 @@
 // Any text as a stored option: the conversions never misbehave, stay within their types, agree with
 // one another, and read back what the program writes.
+#include "Require.h"
 #include "app/OptionConversions.h"
 
 #include <QLocale>
@@ -13,12 +14,6 @@
 #include <limits>
 
 namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
 
 void checkText(const QString &text)
 {
