@@ -10,11 +10,8 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QFileInfo>
 #include <QFrame>
 #include <QListWidget>
 #include <QMimeData>
