@@ -129,8 +129,9 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(m_tone, folder.filePath(QStringLiteral("in folder.wav"))));
         const QString list = folder.filePath(QStringLiteral("list.lst"));
         QVERIFY(writeBytes(list, "\"/listed/x.mp3\"\r\n"));
-        QVERIFY(startPlayer(player, {urlOf(m_tagged), m_media.filePath(QStringLiteral("missing.mp3")),
-                                     QStringLiteral("http://example.org/x.mp3"), folder.path(), list}));
+        QVERIFY(startPlayer(player,
+                            {urlOf(m_tagged), m_media.filePath(QStringLiteral("missing.mp3")),
+                             QStringLiteral("http://example.org/x.mp3"), QString(), folder.path(), list}));
 
         QCOMPARE(playing(), urlOf(m_tagged));
         const QVariantMap metadata = busProperty(QStringLiteral("Metadata")).toMap();

@@ -200,8 +200,16 @@ private Q_SLOTS:
         QCOMPARE(main.Check1()->property("Value").toInt(), 1);
         QCOMPARE(main.Check1()->text(), QStringLiteral("V")); // the glyph shows the restored mute
         QVERIFY(state.RepeatOn);
-        QVERIFY(main.picPlayList()->isHidden());
-        QCOMPARE(main.height(), Twips::toPixelsY(1880, &main));
+        // Folded as stored, then unfolded: the rounded shape follows, corners cut, the bottom edge's middle
+        // kept.
+        for (const bool open : {false, true}) {
+            main.chkPlay()->setChecked(open);
+            QCOMPARE(main.picPlayList()->isVisible(), open);
+            QCOMPARE(main.height(), Twips::toPixelsY(open ? 5700 : 1880, &main));
+            QCOMPARE(main.mask().boundingRect(), main.rect());
+            QVERIFY(!main.mask().contains(QPoint(0, main.height() - 1)));
+            QVERIFY(main.mask().contains(QPoint(main.width() / 2, main.height() - 1)));
+        }
         QVERIFY(state.OnTop && state.TopMostApplied);
         QVERIFY(!f.topMostCalls.isEmpty() && f.topMostCalls.last().topMost);
         QVERIFY(main.mnuFit()->isChecked() && state.FitToSize);

@@ -52,22 +52,6 @@ class TestWindows : public QObject {
 private Q_SLOTS:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
-    void theWindowFoldsAndKeepsItsShape()
-    {
-        ProgramFixture f;
-        frmMain &main = f.main();
-        for (const bool open : {false, true}) {
-            main.chkPlay()->setChecked(open);
-            QCOMPARE(main.picPlayList()->isVisible(), open);
-            QCOMPARE(main.height(), Twips::toPixelsY(open ? 5700 : 1880, &main));
-            // The rounded region follows the new height: corners cut, the bottom edge's middle kept.
-            const QRegion shape = main.mask();
-            QCOMPARE(shape.boundingRect(), main.rect());
-            QVERIFY(!shape.contains(QPoint(0, main.height() - 1)));
-            QVERIFY(shape.contains(QPoint(main.width() / 2, main.height() - 1)));
-        }
-    }
-
     void rightClicksOpenTheMenuWithOrWithoutItsDefault()
     {
         ProgramFixture f;
