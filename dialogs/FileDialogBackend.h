@@ -35,15 +35,13 @@ public:
 
     // Runs a modal file dialog; nothing when the user cancelled.
     virtual std::optional<FileAnswer> runFileDialog(const FileRequest &request) = 0;
-    // Runs a modal folder chooser with a prompt; nothing when the user cancelled.
-    virtual std::optional<QString> runFolderDialog(QWidget *owner, const QString &prompt) = 0;
-    // The same, opening on a folder (empty: the platform's choice). Dialogs that cannot start
-    // anywhere in particular ignore it.
+    // Runs a modal folder chooser with a prompt, opening on a folder (empty: the platform's choice);
+    // nothing when the user cancelled. Dialogs that cannot start anywhere in particular ignore the folder.
     virtual std::optional<QString> runFolderDialogAt(QWidget *owner, const QString &prompt,
-                                                     const QString &initialFolder)
+                                                     const QString &initialFolder) = 0;
+    std::optional<QString> runFolderDialog(QWidget *owner, const QString &prompt)
     {
-        (void)initialFolder;
-        return runFolderDialog(owner, prompt);
+        return runFolderDialogAt(owner, prompt, QString());
     }
 
     // The real dialogs, Qt's.

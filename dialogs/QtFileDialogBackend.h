@@ -7,10 +7,6 @@
 class QtFileDialogBackend final : public FileDialogBackend {
 public:
     std::optional<FileAnswer> runFileDialog(const FileRequest &request) override;
-    std::optional<QString> runFolderDialog(QWidget *owner, const QString &prompt) override
-    {
-        return runFolderDialogAt(owner, prompt, QString());
-    }
     std::optional<QString> runFolderDialogAt(QWidget *owner, const QString &prompt,
                                              const QString &initialFolder) override;
 

@@ -12,10 +12,6 @@ public:
     RememberedFolder(FileDialogBackend &dialogs, SettingsStore &store) : m_dialogs(dialogs), m_store(store) {}
 
     std::optional<FileAnswer> runFileDialog(const FileRequest &request) override;
-    std::optional<QString> runFolderDialog(QWidget *owner, const QString &prompt) override
-    {
-        return runFolderDialogAt(owner, prompt, QString());
-    }
     std::optional<QString> runFolderDialogAt(QWidget *owner, const QString &prompt,
                                              const QString &initialFolder) override;
 

@@ -21,7 +21,7 @@ struct FakeDialogs : FileDialogBackend {
         return FileAnswer{*answer, request.readOnlyChecked};
     }
 
-    std::optional<QString> runFolderDialog(QWidget *, const QString &prompt) override
+    std::optional<QString> runFolderDialogAt(QWidget *, const QString &prompt, const QString &) override
     {
         folderPrompts.append(prompt);
         return folderAnswers.isEmpty() ? std::nullopt : folderAnswers.takeFirst();
