@@ -171,13 +171,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("in a folder") << "/home/u/Musique/a.mp3"
-                                     << "a.mp3"
-                                     << "/home/u/Musique";
+        const QString title = QStringLiteral("a.mp3");
+        QTest::newRow("in a folder") << QStringLiteral("/home/u/Musique/a.mp3") << title
+                                     << QStringLiteral("/home/u/Musique");
         // As it always was: a file at the root has no folder.
-        QTest::newRow("at the root") << "/a.mp3"
-                                     << "a.mp3"
-                                     << "";
+        QTest::newRow("at the root") << QStringLiteral("/a.mp3") << title << QString();
     }
     void answerGivesNameTitleAndFolderAndACancelKeepsOnlyTheFolder()
     {
