@@ -46,10 +46,13 @@ QString entryOf(const gchar *uri)
 gboolean start(GstBaseSrc *base)
 {
     QweltoVcdSrc *src = self(base);
-    const std::optional<VideoCdDisc::TrackRef> ref = VideoCdDisc::parseEntry(entryOf(src->uri));
+    const QString entry = entryOf(src->uri);
+    const std::optional<VideoCdDisc::TrackRef> ref = VideoCdDisc::parseEntry(entry);
     std::unique_ptr<VideoCdDisc::Track> track = ref ? VideoCdDisc::Track::open(*ref) : nullptr;
     if (!track) {
-        GST_ELEMENT_ERROR(base, RESOURCE, NOT_FOUND, ("Piste de Video CD introuvable : %s", src->uri),
+        // Shown as is in the automatic command's box: the entry as the playlist has it, not the URI.
+        GST_ELEMENT_ERROR(base, RESOURCE, NOT_FOUND,
+                          ("Piste de Video CD introuvable ou illisible : %s", entry.toUtf8().constData()),
                           (nullptr));
         return FALSE;
     }

@@ -1,5 +1,6 @@
 #include "playlist/CdDrive.h"
 
+#include "playlist/CdioLog.h"
 #include "playlist/FolderScan.h"
 
 #include <QDir>
@@ -89,6 +90,7 @@ QByteArray readAll(const QString &path)
 
 QStringList libcdioDevices()
 {
+    CdioLog::install();
     QStringList devices;
     char **list = cdio_get_devices(DRIVER_DEVICE);
     for (char **device = list; device && *device; ++device)

@@ -1,19 +1,18 @@
 #include "playlist/VideoCdDisc.h"
 
 #include "playlist/CdDrive.h"
+#include "playlist/CdioLog.h"
 #include "playlist/FolderScan.h"
+#include "playlist/IsoDirectory.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <cdio/cdio.h>
-#include <cdio/iso9660.h>
-#include <cdio/logging.h>
 
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <mutex>
 #include <vector>
 
 namespace VideoCdDisc {
@@ -25,32 +24,21 @@ constexpr int SubheaderSize = 8;
 constexpr int RawSectorSize = M2RAW_SECTOR_SIZE;
 // Read at most this many sectors at a time: about 75 KB, a third of a second of a Video CD.
 constexpr std::uint32_t SectorsPerRead = 32;
-
-// libcdio prints its warnings (an empty drive, a disc without ISO 9660) on stderr; they are expected
-// answers here.
-void quietLibcdio()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { cdio_loglevel_default = CDIO_LOG_ERROR; });
-}
-
-QString withoutVersion(const char *isoName)
-{
-    QString name = QString::fromLatin1(isoName);
-    const qsizetype semicolon = name.indexOf(u';');
-    if (semicolon >= 0)
-        name.truncate(semicolon);
-    if (name.endsWith(u'.'))
-        name.chop(1);
-    return name;
-}
+// A Video CD's folders fit in a block or two (98 tracks at most); a larger size is damage, and
+// reading it whole would mean allocating up to 8 GB.
+constexpr std::uint32_t MaxFolderBlocks = 16;
 
 struct Disc {
     CdIo_t *cdio = nullptr;
+    std::uint32_t sectors = 0; // the disc's end: sectors at and past it do not exist
+
     explicit Disc(const QString &source)
     {
-        quietLibcdio();
+        CdioLog::install();
         cdio = cdio_open(QFile::encodeName(source).constData(), DRIVER_UNKNOWN);
+        const lsn_t end = cdio ? cdio_get_disc_last_lsn(cdio) : CDIO_INVALID_LSN;
+        if (end > 0)
+            sectors = static_cast<std::uint32_t>(end);
     }
     ~Disc()
     {
@@ -59,46 +47,42 @@ struct Disc {
     }
     Disc(const Disc &) = delete;
     Disc &operator=(const Disc &) = delete;
+    bool isOpen() const { return cdio && sectors > 0; }
     CdIo_t *release() { return std::exchange(cdio, nullptr); }
-};
 
-// The directory entries of a folder of the disc, as (name without version, extent, size in sectors).
-struct Entry {
-    QString name;
-    bool folder;
-    std::int32_t lsn;
-    std::uint32_t sectors;
-};
-
-std::vector<Entry> listFolder(CdIo_t *cdio, const QByteArray &path)
-{
-    std::vector<Entry> entries;
-    CdioISO9660FileList_t *list = iso9660_fs_readdir(cdio, path.constData());
-    if (!list)
-        return entries;
-    CdioListNode_t *node = nullptr;
-    _CDIO_LIST_FOREACH(node, list)
+    // Blocks of the file system, as many of count as the disc holds and a folder may take; empty
+    // when they cannot be read.
+    QByteArray blocks(std::uint32_t lsn, std::uint32_t count) const
     {
-        const auto *stat = static_cast<const iso9660_stat_t *>(_cdio_list_node_data(node));
-        const QString name = withoutVersion(stat->filename);
-        if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-            continue;
-        entries.push_back({name, stat->type == iso9660_stat_s::_STAT_DIR, stat->lsn, stat->secsize});
+        if (lsn >= sectors)
+            return {};
+        count = std::min({count, MaxFolderBlocks, sectors - lsn});
+        QByteArray bytes(qsizetype(count) * IsoDirectory::BlockSize, '\0');
+        if (cdio_read_data_sectors(cdio, bytes.data(), static_cast<lsn_t>(lsn), IsoDirectory::BlockSize,
+                                   count) != DRIVER_OP_SUCCESS)
+            return {};
+        return bytes;
     }
-    iso9660_filelist_free(list);
-    return entries;
-}
+    std::vector<IsoDirectory::Record> folder(const IsoDirectory::Record &record) const
+    {
+        return IsoDirectory::records(blocks(record.lsn, record.blocks()));
+    }
 
-// The track folder of the disc, whatever its case.
-std::optional<QByteArray> trackFolder(CdIo_t *cdio)
-{
-    const QString wanted = QString::fromLatin1(TrackFolder).chopped(1);
-    for (const Entry &entry : listFolder(cdio, "/")) {
-        if (entry.folder && entry.name.compare(wanted, Qt::CaseInsensitive) == 0)
-            return "/" + entry.name.toLatin1();
+    // The records of the track folder, whatever its case.
+    std::vector<IsoDirectory::Record> trackFolder() const
+    {
+        const std::optional<IsoDirectory::Record> root =
+            IsoDirectory::rootOf(blocks(IsoDirectory::DescriptorSector, 1));
+        if (!root)
+            return {};
+        const QString wanted = QString::fromLatin1(TrackFolder).chopped(1);
+        for (const IsoDirectory::Record &record : folder(*root)) {
+            if (record.folder && record.name.compare(wanted, Qt::CaseInsensitive) == 0)
+                return folder(record);
+        }
+        return {};
     }
-    return std::nullopt;
-}
+};
 
 bool isTrackName(const QString &name)
 {
@@ -119,16 +103,13 @@ QStringList trackNames(const QString &source)
 {
     if (!isDiscSource(source))
         return {};
-    Disc disc(source);
-    if (!disc.cdio)
-        return {};
-    const std::optional<QByteArray> folder = trackFolder(disc.cdio);
-    if (!folder)
+    const Disc disc(source);
+    if (!disc.isOpen())
         return {};
     QStringList names;
-    for (const Entry &entry : listFolder(disc.cdio, *folder)) {
-        if (!entry.folder && isTrackName(entry.name))
-            names.append(entry.name);
+    for (const IsoDirectory::Record &record : disc.trackFolder()) {
+        if (!record.folder && isTrackName(record.name))
+            names.append(record.name);
     }
     FolderScan::sortNaturally(names);
     return names;
@@ -155,17 +136,19 @@ std::optional<TrackRef> parseEntry(const QString &entry)
 std::unique_ptr<Track> Track::open(const TrackRef &ref)
 {
     Disc disc(ref.source);
-    if (!disc.cdio)
+    if (!disc.isOpen())
         return nullptr;
-    const std::optional<QByteArray> folder = trackFolder(disc.cdio);
-    if (!folder)
-        return nullptr;
-    for (const Entry &entry : listFolder(disc.cdio, *folder)) {
-        if (entry.folder || entry.name.compare(ref.name, Qt::CaseInsensitive) != 0)
+    for (const IsoDirectory::Record &record : disc.trackFolder()) {
+        if (record.folder || record.name.compare(ref.name, Qt::CaseInsensitive) != 0)
             continue;
+        if (record.lsn >= disc.sectors)
+            return nullptr;
+        const std::uint32_t sectors = std::min(record.blocks(), disc.sectors - record.lsn);
+        if (sectors == 0)
+            return nullptr;
         std::unique_ptr<Track> track(new Track);
-        track->m_firstSector = entry.lsn;
-        track->m_sectors = entry.sectors;
+        track->m_firstSector = std::int32_t(record.lsn);
+        track->m_sectors = sectors;
         track->m_cdio = disc.release();
         return track;
     }

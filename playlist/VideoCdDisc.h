@@ -20,7 +20,8 @@ inline constexpr const char *TrackFolder = "MPEGAV/";
 bool isDiscSource(const QString &path);
 
 // The names of the track files (AVSEQnn.DAT) on the disc, in name order, without the ISO 9660
-// version suffix; empty when there is no disc, it cannot be read, or it is not a Video CD.
+// version suffix; empty when there is no disc, it cannot be read, or it is not a Video CD. A damaged
+// directory gives the names that can still be read.
 QStringList trackNames(const QString &source);
 
 // A playlist entry that names a track on a disc: the disc source (or the folder a drive's disc is
@@ -36,7 +37,8 @@ class Track {
 public:
     static constexpr int PayloadSize = 2324;
 
-    // Nothing when the disc or the track cannot be opened.
+    // Nothing when the disc or the track cannot be opened. A track the directory says runs past the
+    // end of the disc (a cut image) ends there.
     static std::unique_ptr<Track> open(const TrackRef &ref);
     ~Track();
     Track(const Track &) = delete;

@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   libbenchmark-dev libxcb1-dev
-  libcdio-dev libiso9660-dev
+  libcdio-dev
   # the picture on Wayland: Qt's connection to the compositor (private API) and the client library
   qt6-base-private-dev libwayland-dev
   # run: every promised format, MIDI through the small General MIDI soundfont

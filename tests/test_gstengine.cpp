@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "MediaMaker.h"
 #include "MemorySettings.h"
 #include "app/Program.h"
@@ -380,7 +381,7 @@ private Q_SLOTS:
     }
 
     // A Video CD read the way a disc in the drive is, from a BIN/CUE image made here with ffmpeg and
-    // vcdimager: found, listed, played to its end and sought.
+    // vcdimager: found, listed, played to its end and sought; damaged copies of it never end the player.
     void aDiscImagePlaysLikeTheDiscInTheDrive()
     {
         QProcess maker;
@@ -427,6 +428,35 @@ private Q_SLOTS:
         // A track the disc does not hold fails like a missing file, at once.
         program.engine().setFileName(drive + "/MPEGAV/AVSEQ09.DAT");
         QVERIFY(program.engine().ErrorCode() != 0);
+
+        // What cannot be read is a track that cannot be opened (an engine error, the automatic command's
+        // box); the rest plays to its end. A directory record starts 33 bytes before its name.
+        const QByteArray whole = readBytes(m_dir.filePath("v.bin"));
+        const qsizetype record = whole.indexOf("AVSEQ01.DAT") - 33;
+        const std::tuple<int, bool, bool> damages[] = {
+            {0, false, false}, // a folder record cut short
+            {1, true, false},  // a track past the end of the disc
+            {2, false, false}, // a .bin without its .cue
+            {3, true, true},   // an image cut 100 sectors into the track
+        };
+        for (const auto &[damage, listed, plays] : damages) {
+            QByteArray image = whole;
+            if (damage == 0)
+                image[image.indexOf("MPEGAV") - 33] = 20;
+            if (damage == 1)
+                qToLittleEndian<quint32>(0xffffffu, image.data() + record + 2); // the extent
+            if (damage == 3)
+                image.truncate((qFromLittleEndian<quint32>(image.constData() + record + 2) + 100) * 2352);
+            const QString disc =
+                m_dir.filePath(QStringLiteral("abîmé %1/v.").arg(damage)) + (damage == 2 ? "bin" : "cue");
+            QVERIFY(writeBytes(disc.chopped(3) + "bin", image) && (damage == 2 || QFile::copy(drive, disc)));
+            const QString entry = disc + "/MPEGAV/AVSEQ01.DAT";
+            QCOMPARE(VideoCd::tracks(disc).value(0), listed ? entry : QString());
+            program.engine().setFileName(entry);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                !plays || program.engine().CurrentPosition() >= program.engine().Duration(), 10000);
+            QVERIFY2((program.engine().ErrorCode() == 0) == plays, qPrintable(entry));
+        }
     }
     void displayModesAndClosingAreClean()
     {
