@@ -90,15 +90,12 @@ GstFlowReturn fill(GstBaseSrc *base, guint64 offset, guint length, GstBuffer *bu
     GstMapInfo map;
     if (!gst_buffer_map(buffer, &map, GST_MAP_WRITE))
         return GST_FLOW_ERROR;
-    const std::int64_t got = src->track->read(offset, map.data, std::min<guint64>(length, map.size));
+    // Bad sectors come back as zeros: the demuxer finds the next pack past them, and the rest plays.
+    const guint64 got = src->track->read(offset, map.data, std::min<guint64>(length, map.size));
     gst_buffer_unmap(buffer, &map);
-    if (got < 0) {
-        GST_ELEMENT_ERROR(base, RESOURCE, READ, ("Le disque n'a pas pu être lu."), (nullptr));
-        return GST_FLOW_ERROR;
-    }
-    gst_buffer_resize(buffer, 0, got);
+    gst_buffer_resize(buffer, 0, gssize(got));
     GST_BUFFER_OFFSET(buffer) = offset;
-    GST_BUFFER_OFFSET_END(buffer) = offset + guint64(got);
+    GST_BUFFER_OFFSET_END(buffer) = offset + got;
     return GST_FLOW_OK;
 }
 

@@ -13,19 +13,20 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 namespace VideoCdDisc {
 
 namespace {
 
-// The raw Mode 2 sector as libcdio hands it: an 8-byte subheader, the payload, 4 check bytes.
 constexpr int SubheaderSize = 8;
-constexpr int RawSectorSize = M2RAW_SECTOR_SIZE;
+static_assert(RawSectorSize == M2RAW_SECTOR_SIZE);
 // Read at most this many sectors at a time: about 75 KB, a third of a second of a Video CD.
 constexpr std::uint32_t SectorsPerRead = 32;
 // A Video CD's folders fit in a block or two (98 tracks at most); a larger size is damage, and
-// reading it whole would mean allocating up to 8 GB.
+// reading it whole would mean allocating up to 4 GB.
 constexpr std::uint32_t MaxFolderBlocks = 16;
 
 struct Disc {
@@ -89,6 +90,13 @@ bool isTrackName(const QString &name)
     return name.startsWith(QLatin1String("avseq"), Qt::CaseInsensitive);
 }
 
+SectorRead readerOf(CdIo_t *cdio)
+{
+    return [cdio](std::int32_t first, std::uint32_t count, std::uint8_t *out) {
+        return cdio_read_mode2_sectors(cdio, out, first, true, count) == DRIVER_OP_SUCCESS;
+    };
+}
+
 } // namespace
 
 bool isDiscSource(const QString &path)
@@ -133,6 +141,23 @@ std::optional<TrackRef> parseEntry(const QString &entry)
     return ref;
 }
 
+std::uint32_t readSkippingBad(const SectorRead &read, std::int32_t first, std::uint32_t count,
+                              std::uint8_t *out)
+{
+    if (read(first, count, out))
+        return 0;
+    std::uint32_t unread = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::uint8_t *sector = out + std::size_t(i) * RawSectorSize;
+        const std::int32_t at = first + std::int32_t(i);
+        if (!read(at, 1, sector) && !read(at, 1, sector)) {
+            std::memset(sector, 0, RawSectorSize);
+            ++unread;
+        }
+    }
+    return unread;
+}
+
 std::unique_ptr<Track> Track::open(const TrackRef &ref)
 {
     Disc disc(ref.source);
@@ -144,7 +169,9 @@ std::unique_ptr<Track> Track::open(const TrackRef &ref)
         if (record.lsn >= disc.sectors)
             return nullptr;
         const std::uint32_t sectors = std::min(record.blocks(), disc.sectors - record.lsn);
-        if (sectors == 0)
+        std::vector<std::uint8_t> first(RawSectorSize);
+        if (sectors == 0 ||
+            readSkippingBad(readerOf(disc.cdio), std::int32_t(record.lsn), 1, first.data()) != 0)
             return nullptr;
         std::unique_ptr<Track> track(new Track);
         track->m_firstSector = std::int32_t(record.lsn);
@@ -161,11 +188,12 @@ Track::~Track()
         cdio_destroy(static_cast<CdIo_t *>(m_cdio));
 }
 
-std::int64_t Track::read(std::uint64_t offset, std::uint8_t *out, std::uint64_t length)
+std::uint64_t Track::read(std::uint64_t offset, std::uint8_t *out, std::uint64_t length)
 {
     if (offset >= size() || length == 0)
         return 0;
     length = std::min(length, size() - offset);
+    const SectorRead reader = readerOf(static_cast<CdIo_t *>(m_cdio));
     std::vector<std::uint8_t> raw;
     std::uint64_t done = 0;
     while (done < length) {
@@ -177,10 +205,7 @@ std::int64_t Track::read(std::uint64_t offset, std::uint8_t *out, std::uint64_t 
             std::min({SectorsPerRead, m_sectors - sector,
                       static_cast<std::uint32_t>((skip + wanted + PayloadSize - 1) / PayloadSize)});
         raw.resize(std::size_t(count) * RawSectorSize);
-        if (cdio_read_mode2_sectors(static_cast<CdIo_t *>(m_cdio), raw.data(),
-                                    static_cast<lsn_t>(m_firstSector + std::int32_t(sector)), true,
-                                    count) != DRIVER_OP_SUCCESS)
-            return -1;
+        readSkippingBad(reader, m_firstSector + std::int32_t(sector), count, raw.data());
         for (std::uint32_t i = 0; i < count && done < length; ++i) {
             const std::size_t from = i == 0 ? skip : 0;
             const std::size_t n = std::min<std::uint64_t>(PayloadSize - from, length - done);
@@ -188,7 +213,7 @@ std::int64_t Track::read(std::uint64_t offset, std::uint8_t *out, std::uint64_t 
             done += n;
         }
     }
-    return static_cast<std::int64_t>(done);
+    return done;
 }
 
 } // namespace VideoCdDisc

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -32,13 +33,24 @@ struct TrackRef {
 };
 std::optional<TrackRef> parseEntry(const QString &entry);
 
+// A raw Mode 2 sector as libcdio hands it: an 8-byte subheader, the payload, 4 check bytes.
+inline constexpr int RawSectorSize = 2336;
+
+// Reads count raw sectors from first into out, which holds count * RawSectorSize bytes, through read
+// (which reads a run of sectors, true when it could). A run that fails is read again sector by sector,
+// each sector tried twice; one that still fails is left as zeros, past which the MPEG demuxer finds
+// the next pack. The number of sectors left as zeros.
+using SectorRead = std::function<bool(std::int32_t first, std::uint32_t count, std::uint8_t *out)>;
+std::uint32_t readSkippingBad(const SectorRead &read, std::int32_t first, std::uint32_t count,
+                              std::uint8_t *out);
+
 // One track opened for reading: its MPEG data is the 2324 payload bytes of each of its sectors.
 class Track {
 public:
     static constexpr int PayloadSize = 2324;
 
-    // Nothing when the disc or the track cannot be opened. A track the directory says runs past the
-    // end of the disc (a cut image) ends there.
+    // Nothing when the disc or the track cannot be opened: not on the disc, or its first sector
+    // unreadable. A track the directory says runs past the end of the disc (a cut image) ends there.
     static std::unique_ptr<Track> open(const TrackRef &ref);
     ~Track();
     Track(const Track &) = delete;
@@ -46,8 +58,8 @@ public:
 
     // Size in bytes of the track's MPEG data.
     std::uint64_t size() const { return std::uint64_t(m_sectors) * PayloadSize; }
-    // Reads up to length bytes from offset; the count read, or -1 on a read error.
-    std::int64_t read(std::uint64_t offset, std::uint8_t *out, std::uint64_t length);
+    // Reads up to length bytes from offset; the count read. What bad sectors held comes back as zeros.
+    std::uint64_t read(std::uint64_t offset, std::uint8_t *out, std::uint64_t length);
 
 private:
     Track() = default;
