@@ -1,7 +1,7 @@
 #include "playlist/ListFile.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "playlist/UserFile.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -16,7 +16,7 @@ constexpr std::array<char16_t, 32> Cp1252High = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-QString fromWindows1252(const QByteArray &bytes)
+QString fromWindows1252(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
@@ -30,9 +30,22 @@ QString fromWindows1252(const QByteArray &bytes)
     return text;
 }
 
-bool isLineEnd(QChar c)
+bool isLineEnd(char c)
 {
-    return c == u'\r' || c == u'\n';
+    return c == '\r' || c == '\n';
+}
+
+qsizetype lineEnd(QByteArrayView bytes, qsizetype from)
+{
+    while (from < bytes.size() && !isLineEnd(bytes[from]))
+        ++from;
+    return from;
+}
+
+QByteArrayView withoutByteOrderMark(const QByteArray &bytes)
+{
+    const QByteArrayView view(bytes);
+    return view.startsWith("\xEF\xBB\xBF") ? view.sliced(3) : view;
 }
 
 } // namespace
@@ -56,28 +69,47 @@ QByteArray encode(const QStringList &entries)
     return bytes;
 }
 
-QString decodeText(const QByteArray &bytes)
+QString decodeEntry(QByteArrayView bytes)
 {
-    QByteArrayView view(bytes);
-    if (view.startsWith("\xEF\xBB\xBF"))
-        view = view.sliced(3);
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(view);
+    // A byte-order mark inside the file is a character like any other; only the file's own first one
+    // is dropped, by the callers.
+    QStringDecoder utf8(QStringConverter::Utf8,
+                        QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    QString text = utf8.decode(bytes);
     if (!utf8.hasError())
         return text;
-    return fromWindows1252(view.toByteArray());
+    return fromWindows1252(bytes);
+}
+
+QString decodeText(const QByteArray &bytes)
+{
+    const QByteArrayView view = withoutByteOrderMark(bytes);
+    const qsizetype n = view.size();
+    QString text;
+    text.reserve(n);
+    qsizetype start = 0;
+    while (start < n) {
+        const qsizetype end = lineEnd(view, start);
+        text += decodeEntry(view.sliced(start, end - start));
+        if (end < n)
+            text += QLatin1Char(view[end]);
+        start = end + 1;
+    }
+    return text;
 }
 
 QStringList decode(const QByteArray &bytes)
 {
-    const QString text = decodeText(bytes);
+    // Every separator is ASCII, which no byte of a UTF-8 sequence is: the fields are found in the
+    // bytes, and each is decoded on its own.
+    const QByteArrayView text = withoutByteOrderMark(bytes);
     const qsizetype n = text.size();
     QStringList entries;
     qsizetype i = 0;
     bool fieldExpected = false; // a comma promises a field, even an empty one before a line end
     while (i < n) {
         // Blanks before a field are not part of it.
-        while (i < n && (text[i] == u' ' || text[i] == u'\t'))
+        while (i < n && (text[i] == ' ' || text[i] == '\t'))
             ++i;
         if (i >= n)
             break;
@@ -87,24 +119,24 @@ QStringList decode(const QByteArray &bytes)
             continue;
         }
         QString field;
-        if (text[i] == u'"') {
+        if (text[i] == '"') {
             const qsizetype start = i + 1;
             qsizetype end = start;
-            while (end < n && text[end] != u'"' && !isLineEnd(text[end]))
+            while (end < n && text[end] != '"' && !isLineEnd(text[end]))
                 ++end;
-            field = text.mid(start, end - start);
-            i = end < n && text[end] == u'"' ? end + 1 : end;
+            field = decodeEntry(text.sliced(start, end - start));
+            i = end < n && text[end] == '"' ? end + 1 : end;
             // Whatever follows the closing quote on the line, up to a separator, is dropped.
-            while (i < n && text[i] != u',' && !isLineEnd(text[i]))
+            while (i < n && text[i] != ',' && !isLineEnd(text[i]))
                 ++i;
         } else {
             const qsizetype start = i;
-            while (i < n && text[i] != u',' && !isLineEnd(text[i]))
+            while (i < n && text[i] != ',' && !isLineEnd(text[i]))
                 ++i;
-            field = text.mid(start, i - start).trimmed();
+            field = decodeEntry(text.sliced(start, i - start)).trimmed();
         }
         entries.append(field);
-        fieldExpected = i < n && text[i] == u',';
+        fieldExpected = i < n && text[i] == ',';
         if (i < n)
             ++i;
     }
@@ -115,44 +147,12 @@ QStringList decode(const QByteArray &bytes)
 
 bool write(const QString &path, const QStringList &entries)
 {
-    return replace(path, encode(entries));
-}
-
-bool replace(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
-bool keepCopy(const QString &path, const QString &copyPath)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    return file.error() == QFileDevice::NoError && replace(copyPath, bytes);
-}
-
-std::optional<QByteArray> readBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError && bytes.isEmpty())
-        return std::nullopt;
-    return bytes;
+    return UserFile::replace(path, encode(entries));
 }
 
 std::optional<QStringList> read(const QString &path)
 {
-    const std::optional<QByteArray> bytes = readBytes(path);
+    const std::optional<QByteArray> bytes = UserFile::read(path);
     if (!bytes)
         return std::nullopt;
     return decode(*bytes);

@@ -217,21 +217,33 @@ private Q_SLOTS:
 
     // A value that does not convert ends the load: the keys before it are applied, the rest of the options
     // and of the load are not, and the list that was never read is kept as lastlist.lst.bak before the
-    // run writes its own.
+    // run writes its own. The runs after it, the value still there (a settings file the user cannot
+    // write), keep that backup; a list made in between gets a backup of its own.
     void aValueThatDoesNotConvertEndsTheLoad()
     {
         ProgramFixture f;
-        f.writeLastList("\"/m/a.ogg\"\r\n");
+        const QByteArray a("\"/m/a.ogg\"\r\n"), b("\"/m/b.ogg\"\r\n");
+        f.writeLastList(a);
         f.settings->store("timemode", "False");
         f.settings->store("mute", "peut-être");
         f.settings->store("repeat", "True");
+        f.settings->refused = {QStringLiteral("mute")};
         frmMain &main = f.main();
         QVERIFY(!f.program->sharedState().TimeMode);
         QVERIFY(!f.program->sharedState().RepeatOn);
         QCOMPARE(main.lstPlay()->count(), 0);
         QVERIFY(f.dialogs.fileRequests.isEmpty());
         main.close();
-        QCOMPARE(readBytes(f.lastList() + QStringLiteral(".bak")), QByteArray("\"/m/a.ogg\"\r\n"));
+        const QString backup = f.lastList() + QStringLiteral(".bak");
+        QCOMPARE(readBytes(backup), a);
+        for (const QByteArray &list : {QByteArray(), b, b}) {
+            f.writeLastList(list);
+            f.restart();
+            f.main().close();
+        }
+        QCOMPARE(readBytes(backup), a);
+        QCOMPARE(readBytes(backup + QStringLiteral(".2")), b);
+        QVERIFY(!QFileInfo::exists(backup + QStringLiteral(".3")));
     }
 
     // Written by hand, top=615,5 is one value, not a list.
