@@ -246,17 +246,25 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(backup + QStringLiteral(".3")));
     }
 
-    // Written by hand, top=615,5 is one value, not a list.
-    void handWrittenValuesKeepTheirCommas()
+    // The settings file is the one Qt's own settings read and write: a text from either comes back as
+    // itself from the other. Written by hand, top=615,5 is one value, not a list.
+    void theSettingsFileIsQtsOwn()
     {
-        QTemporaryDir config;
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
-        const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-        QFile file(config.filePath(name + QStringLiteral(".conf")));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[Options]\ntop=615,5\n") > 0);
-        file.close();
-        QCOMPARE(SettingsStore::perUser()->read(QStringLiteral("Options"), QStringLiteral("top"), {}),
-                 QStringLiteral("615,5"));
+        QTemporaryDir dir;
+        const QString ours = dir.filePath(u"ours.conf"_s), qts = dir.filePath(u"qt.conf"_s);
+        for (const char *text : {"-790", "True", "615,5", "  blanks around  ", "a;b=c", "say \"hi\" \\ there",
+                                 "@at", "tab\tline\nend",
+                                 "\x01"
+                                 "f",
+                                 "/home/zoé/Musique/été 日本 😀"}) {
+            const QString value = QString::fromUtf8(text);
+            QVERIFY(SettingsStore::inFile(ours)->write(u"Options"_s, u"key"_s, value));
+            QCOMPARE(QSettings(ours, QSettings::IniFormat).value(u"Options/key"_s).toString(), value);
+            QSettings(qts, QSettings::IniFormat).setValue(u"Options/key"_s, value);
+            QCOMPARE(SettingsStore::inFile(qts)->read(u"Options"_s, u"key"_s, {}), value);
+        }
+        QVERIFY(writeBytes(ours, "[Options]\ntop=615,5\n"));
+        QCOMPARE(SettingsStore::inFile(ours)->read(u"Options"_s, u"top"_s, {}), u"615,5"_s);
     }
 
     // The test screen is 800 x 600: a window stored far off its right edge comes back onto it.
