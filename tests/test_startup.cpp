@@ -1,6 +1,7 @@
 // The splash, the load and every way of closing, and the options kept between runs: converted from
 // their stored text, restored at start-up, saved at shutdown.
 #include "ProgramFixture.h"
+#include "app/LastListLocation.h"
 #include "app/PlatformChoice.h"
 #include "app/StoredOptions.h"
 #include "app/frmSplash.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -265,6 +267,19 @@ private Q_SLOTS:
         }
         QVERIFY(writeBytes(ours, "[Options]\ntop=615,5\n"));
         QCOMPARE(SettingsStore::inFile(ours)->read(u"Options"_s, u"top"_s, {}), u"615,5"_s);
+    }
+
+    // Installed under a prefix, even the user's own (~/.local), the player keeps its list in the data
+    // folder rather than among the programs in bin/; a copy of it anywhere else keeps it beside itself.
+    void anInstalledPlayerKeepsItsListOutOfBin()
+    {
+        QTemporaryDir prefix;
+        const QString bin = prefix.filePath(QStringLiteral("bin"));
+        QVERIFY(QDir().mkpath(bin));
+        QVERIFY(LastListLocation::programFolderTakesTheList(bin));
+        QVERIFY(
+            writeBytes(prefix.filePath(QStringLiteral("share/applications/org.qwelto.Player.desktop")), ""));
+        QVERIFY(!LastListLocation::programFolderTakesTheList(bin));
     }
 
     // The test screen is 800 x 600: a window stored far off its right edge comes back onto it.
