@@ -22,6 +22,10 @@ QString inDataFolder(const QString &dataFolder)
 
 bool programFolderTakesTheList(const QString &programFolder)
 {
+    const QDir folder(programFolder);
+    if (folder.dirName() == QLatin1String("bin") &&
+        QFileInfo::exists(folder.filePath(QStringLiteral("../share/applications/org.qwelto.Player.desktop"))))
+        return false;
     if (!QFileInfo(programFolder).isWritable())
         return false;
     const QFileInfo list(inProgramFolder(programFolder));
@@ -33,7 +37,8 @@ QString readPath(const QString &programFolder, const QString &dataFolder, bool p
     if (programFolderWritable)
         return inProgramFolder(programFolder);
     const QString data = inDataFolder(dataFolder);
-    return QFileInfo::exists(data) ? data : inProgramFolder(programFolder);
+    // A named pipe or a folder there is no list; the one beside the program is read instead.
+    return QFileInfo(data).isFile() ? data : inProgramFolder(programFolder);
 }
 
 QString writePath(const QString &programFolder, const QString &dataFolder, bool programFolderWritable)

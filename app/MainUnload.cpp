@@ -1,8 +1,8 @@
 #include "app/MainUnload.h"
 
+#include "app/LastListBackup.h"
 #include "app/Program.h"
 #include "app/StoredOptions.h"
-#include "playlist/ListFile.h"
 #include "playlist/Playlist.h"
 #include "ui/frmMain.h"
 
@@ -17,13 +17,11 @@ void Form_Unload(Program &program)
     frmMain &window = program.mainWindow();
 
     // A read-only folder or a full disk leaves the previous lastlist.lst as it was; the user's data folder
-    // may not exist yet. A run that never read the list (an option that does not convert ends the
-    // start-up before it) keeps the user's list as lastlist.lst.bak first, and writes nothing over a
-    // list it could not keep.
+    // may not exist yet. A run that never read the list keeps the user's list first, and writes nothing
+    // over a list it could not keep.
     const QString lastList = program.lastListWritePath();
     QDir().mkpath(QFileInfo(lastList).path());
-    if (program.lastListRead() || !QFileInfo::exists(lastList) ||
-        ListFile::keepCopy(lastList, lastList + QStringLiteral(".bak")))
+    if (program.lastListRead() || LastListBackup::keep(lastList))
         Playlist::save(*window.lstPlay(), lastList);
 
     StoredOptions::Save(program, program.settings());

@@ -1,44 +1,71 @@
 #include "app/SettingsStore.h"
 
+#include "app/SettingsText.h"
+#include "playlist/UserFile.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
-#include <QSettings>
+#include <QStandardPaths>
 
 namespace {
 
-class QSettingsStore : public SettingsStore {
+class FileStore : public SettingsStore {
 public:
-    QSettingsStore()
-        : m_settings(QSettings::NativeFormat, QSettings::UserScope,
-                     QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName())
-    {
-    }
+    explicit FileStore(QString path) : m_path(std::move(path)) {}
 
     QString read(const QString &section, const QString &key, const QString &fallback) override
     {
-        const QVariant value = m_settings.value(section + QLatin1Char('/') + key, fallback);
-        // The file format reads an unquoted value with a comma as a list; written by hand, as in
-        // top=615,5, the comma is part of the value.
-        if (value.typeId() == QMetaType::QStringList)
-            return value.toStringList().join(QLatin1Char(','));
-        return value.toString();
+        if (!m_sections)
+            m_sections = SettingsText::decode(UserFile::read(m_path).value_or(QByteArray()));
+        return m_sections->value(section).value(key, fallback);
     }
 
     bool write(const QString &section, const QString &key, const QString &value) override
     {
-        m_settings.setValue(section + QLatin1Char('/') + key, value);
-        // Written through at once, so a key that cannot be stored is known, and skipped, right here.
-        m_settings.sync();
-        return m_settings.status() == QSettings::NoError;
+        return writeTogether(section, {{key, value}});
     }
 
+    void writeAll(const QString &section, const Values &values) override { writeTogether(section, values); }
+
 private:
-    QSettings m_settings;
+    bool writeTogether(const QString &section, const Values &values)
+    {
+        // The file as it is now: what the user or another program changed in it since it was read
+        // stays. One that exists but cannot be read is not ours to replace.
+        const std::optional<QByteArray> now = UserFile::read(m_path);
+        if (!now && QFileInfo::exists(m_path))
+            return false;
+        SettingsText::Sections sections = SettingsText::decode(now.value_or(QByteArray()));
+        for (const auto &[key, value] : values) {
+            sections[section].insert(key, value);
+            if (m_sections)
+                (*m_sections)[section].insert(key, value);
+        }
+        QDir().mkpath(QFileInfo(m_path).path());
+        return UserFile::replace(m_path, SettingsText::encode(sections));
+    }
+
+    QString m_path;
+    std::optional<SettingsText::Sections> m_sections;
 };
 
 } // namespace
 
+void SettingsStore::writeAll(const QString &section, const Values &values)
+{
+    for (const auto &[key, value] : values)
+        write(section, key, value);
+}
+
 std::unique_ptr<SettingsStore> SettingsStore::perUser()
 {
-    return std::make_unique<QSettingsStore>();
+    const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    return inFile(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                      .filePath(name + QStringLiteral(".conf")));
+}
+
+std::unique_ptr<SettingsStore> SettingsStore::inFile(const QString &path)
+{
+    return std::make_unique<FileStore>(path);
 }

@@ -170,13 +170,14 @@ void Save(Program &program, SettingsStore &store)
         {"Ontop", fromBoolean(window.mnuOnTop()->isChecked())},
         {"FitToSize", fromBoolean(window.mnuFit()->isChecked())},
     };
+    SettingsStore::Values values;
     for (const auto &[key, value] : keys) {
         // Where the window cannot learn its own place it reads 0, 0: the place it was given is kept.
         const bool position = qstrcmp(key, "top") == 0 || qstrcmp(key, "left") == 0;
-        if (position && !PlatformLimits::canPlaceWindows())
-            continue;
-        store.write(section, QLatin1String(key), value);
+        if (!position || PlatformLimits::canPlaceWindows())
+            values.append({QLatin1String(key), value});
     }
+    store.writeAll(section, values);
 }
 
 } // namespace StoredOptions

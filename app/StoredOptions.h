@@ -16,7 +16,7 @@ inline constexpr const char *Section = "Options";
 // value that does not convert: the keys before it are applied, the rest are not.
 bool GetValue(Program &program, SettingsStore &store);
 
-// Writes the ten keys in their order; a key that cannot be written is skipped.
+// Writes the ten keys in their order, together (SettingsStore::writeAll).
 void Save(Program &program, SettingsStore &store);
 
 } // namespace StoredOptions

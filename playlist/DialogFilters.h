@@ -32,4 +32,4 @@ inline QString mediaDialogFilter()
 inline constexpr const char *ListLoadFilter =
     "List (*.lst) |*.lst|M3U (*.m3u, *.m3u8) |*.m3u;*.m3u8|PLS (*.pls) |*.pls| All files (*.*) |*.*";
 inline constexpr const char *ListSaveFilter =
-    "List (*.lst) |*.lst|M3U8 (*.m3u8, *.m3u) |*.m3u8;*.m3u| All files (*.*) |*.*";
+    "List (*.lst) |*.lst|M3U8 (*.m3u8, *.m3u) |*.m3u8;*.m3u|PLS (*.pls) |*.pls| All files (*.*) |*.*";

@@ -39,9 +39,8 @@ QStringList entries(const QStringList &localPaths)
             added += FolderScan::scan(path);
         else if (PlaylistFiles::isPlaylistName(path))
             // The reader "Charger" uses, so a list opened from outside reads exactly as one loaded in the
-            // window (M3U and PLS too). Only a plain file: reading a named pipe would wait for a writer
-            // forever.
-            added += info.isFile() ? PlaylistFiles::read(path).value_or(QStringList()) : QStringList();
+            // window (M3U and PLS too), and a named pipe of that name as nothing.
+            added += PlaylistFiles::read(path).value_or(QStringList());
         else
             added.append(path);
     }

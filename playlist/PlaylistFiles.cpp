@@ -3,6 +3,7 @@
 #include "playlist/ListFile.h"
 #include "playlist/M3uList.h"
 #include "playlist/PlsList.h"
+#include "playlist/UserFile.h"
 
 #include <QFileInfo>
 
@@ -42,21 +43,19 @@ bool isPlaylistName(const QString &path)
            QFileInfo(path).suffix().compare(QLatin1String("lst"), Qt::CaseInsensitive) == 0;
 }
 
-std::optional<QStringList> read(const QString &path)
+Format formatOf(const QString &path, const QByteArray &bytes)
 {
-    Format format = formatOfName(path);
-    if (format == Format::ListFile) {
-        if (QFileInfo(path).suffix().compare(QLatin1String("lst"), Qt::CaseInsensitive) == 0)
-            return ListFile::read(path);
-    }
-    const std::optional<QByteArray> read = ListFile::readBytes(path);
-    if (!read)
-        return std::nullopt;
-    const QByteArray &bytes = *read;
-    if (format == Format::ListFile)
-        format = formatOfContent(bytes).value_or(Format::ListFile);
+    const Format format = formatOfName(path);
+    if (format != Format::ListFile ||
+        QFileInfo(path).suffix().compare(QLatin1String("lst"), Qt::CaseInsensitive) == 0)
+        return format;
+    return formatOfContent(bytes).value_or(Format::ListFile);
+}
+
+QStringList decode(const QString &path, const QByteArray &bytes)
+{
     const QString folder = QFileInfo(path).absolutePath();
-    switch (format) {
+    switch (formatOf(path, bytes)) {
     case Format::M3u:
         return M3uList::decode(bytes, folder);
     case Format::Pls:
@@ -67,6 +66,14 @@ std::optional<QStringList> read(const QString &path)
     return ListFile::decode(bytes);
 }
 
+std::optional<QStringList> read(const QString &path)
+{
+    const std::optional<QByteArray> bytes = UserFile::read(path);
+    if (!bytes)
+        return std::nullopt;
+    return decode(path, *bytes);
+}
+
 QString saveName(const QString &chosen)
 {
     if (chosen.isEmpty() || QFileInfo(chosen).fileName().contains(u'.'))
@@ -74,11 +81,22 @@ QString saveName(const QString &chosen)
     return chosen + QStringLiteral(".lst");
 }
 
+QByteArray encode(Format format, const QStringList &entries)
+{
+    switch (format) {
+    case Format::M3u:
+        return M3uList::encode(entries);
+    case Format::Pls:
+        return PlsList::encode(entries);
+    case Format::ListFile:
+        break;
+    }
+    return ListFile::encode(entries);
+}
+
 bool write(const QString &path, const QStringList &entries)
 {
-    if (formatOfName(path) == Format::M3u)
-        return ListFile::replace(path, M3uList::encode(entries));
-    return ListFile::write(path, entries);
+    return UserFile::replace(path, encode(formatOfName(path), entries));
 }
 
 } // namespace PlaylistFiles

@@ -38,4 +38,17 @@ QStringList decode(const QByteArray &bytes, const QString &listFolder)
     return entries;
 }
 
+QByteArray encode(const QStringList &entries)
+{
+    QByteArray bytes("[playlist]\n");
+    int count = 0;
+    for (const QString &entry : entries) {
+        if (entry.trimmed().isEmpty() || entry.contains(u'\r') || entry.contains(u'\n'))
+            continue;
+        bytes += "File" + QByteArray::number(++count) + '=' + entry.toUtf8() + '\n';
+    }
+    bytes += "NumberOfEntries=" + QByteArray::number(count) + "\nVersion=2\n";
+    return bytes;
+}
+
 } // namespace PlsList

@@ -10,5 +10,8 @@
 namespace PlsList {
 
 QStringList decode(const QByteArray &bytes, const QString &listFolder);
+// A PLS version 2 in UTF-8, LF line ends, numbered from File1; entries a line cannot hold (empty, blank,
+// with a line end) are left out, as they name no file.
+QByteArray encode(const QStringList &entries);
 
 } // namespace PlsList

@@ -53,7 +53,8 @@ void PlayerProcess::runAsOrdinaryUser()
         return;
     QFile::setPermissions(m_dir.path(), OpenToAll);
     QFile::setPermissions(m_config.path(), OpenToAll);
-    for (const QString &name : QDir(m_dir.path()).entryList(QDir::Files))
+    // Links are left alone: opening one up would open up what it points at, /dev/zero say.
+    for (const QString &name : QDir(m_dir.path()).entryList(QDir::Files | QDir::NoSymLinks))
         QFile::setPermissions(m_dir.filePath(name), OpenToAll);
     m_process.setArguments({QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
                             QStringLiteral("--clear-groups"), m_process.program()});

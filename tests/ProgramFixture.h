@@ -45,7 +45,16 @@ struct ProgramFixture {
     std::shared_ptr<MemorySettings> settings = std::make_shared<MemorySettings>();
     std::unique_ptr<Program> program;
 
-    ProgramFixture()
+    ProgramFixture() { makeProgram(); }
+
+    // The next run of the program, on the same folder and settings.
+    void restart()
+    {
+        program.reset();
+        makeProgram();
+    }
+
+    void makeProgram()
     {
         ProgramEnvironment env;
         env.appFolder = appFolder.path();

@@ -8,6 +8,7 @@
 #include "playlist/ListFile.h"
 #include "playlist/Playlist.h"
 #include "playlist/PlaylistFiles.h"
+#include "playlist/UserFile.h"
 #include "playlist/VideoCd.h"
 #include "playlist/VideoCdDisc.h"
 
@@ -24,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -259,6 +261,9 @@ private Q_SLOTS:
         QTest::newRow("empty file") << B() << L();
         QTest::newRow("Windows-1252") << B("\"C:\\\xE9t\xE9 \x80 \x9C.mp3\"\r\n") << L{u"C:\\été € œ.mp3"_s};
         QTest::newRow("UTF-8 accents") << B("\"C:\\\xC3\xA9t\xC3\xA9.mp3\"\r\n") << L{u"C:\\été.mp3"_s};
+        QTest::newRow("one Windows-1252 entry among UTF-8 ones")
+            << B("\"/\xC3\xA9t\xC3\xA9.mp3\"\r\n\"/\xE9t\xE9.mp3\",\xC3\xA9\r\n")
+            << L{u"/été.mp3"_s, u"/été.mp3"_s, u"é"_s};
     }
 
     void readingIsTolerantOfHandWrittenAndForeignFiles()
@@ -289,11 +294,27 @@ private Q_SLOTS:
         QCOMPARE(readBytes(path), QByteArray());
         QCOMPARE(ListFile::read(path), std::optional<QStringList>(QStringList()));
 
-        const QString folder = dir.filePath(u"lastlist.lst"_s);
-        QVERIFY(QDir().mkdir(folder));
-        QVERIFY(!ListFile::write(folder, {u"a.mp3"_s}));
-        QVERIFY(QFileInfo(folder).isDir());
-        QVERIFY(!ListFile::read(folder).has_value());
+        // A link is followed to a regular file, which keeps its permissions. A folder, a named pipe (which
+        // a careless open would wait on), a link to one or to nothing is neither read nor replaced.
+        const QString target = dir.filePath(u"target.lst"_s), link = dir.filePath(u"link.lst"_s);
+        QVERIFY(writeBytes(target, "x") && QFile::link(target, link));
+        QVERIFY(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        const QFileDevice::Permissions permissions = QFile::permissions(target);
+        QVERIFY(ListFile::write(link, {u"a.mp3"_s}) && QFileInfo(link).isSymLink());
+        QCOMPARE(readBytes(target), QByteArray("\"a.mp3\"\r\n"));
+        QCOMPARE(QFile::permissions(target), permissions);
+        const QStringList odd = {dir.filePath(u"folder"_s), dir.filePath(u"pipe"_s),
+                                 dir.filePath(u"to pipe"_s), dir.filePath(u"to nothing"_s)};
+        QVERIFY(QDir().mkdir(odd[0]) && ::mkfifo(QFile::encodeName(odd[1]).constData(), 0600) == 0);
+        QVERIFY(QFile::link(odd[1], odd[2]) && QFile::link(dir.filePath(u"nothing"_s), odd[3]));
+        for (const QString &name : odd) {
+            QVERIFY2(!ListFile::write(name, {u"a.mp3"_s}) && !ListFile::read(name), qPrintable(name));
+            QVERIFY(!QFileInfo(name).isFile());
+        }
+        // Larger than any real list: taken as missing, without being read.
+        QFile huge(dir.filePath(u"huge.lst"_s));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(UserFile::LargestRead + 1));
+        QVERIFY(!ListFile::read(huge.fileName()).has_value());
     }
 
     void loadEmptiesTheListOnlyOnceTheFileIsOpenAndSavesBackTheSameBytes()
@@ -545,8 +566,9 @@ private Q_SLOTS:
                           "%C3%A9t%C3%A9%201.mp3\nhttp://radio.example/live\n"
                           "/home/u/Vidéos/film.avi")
             << QStringList{u"/home/u/Música/été 1.mp3"_s, u"/home/u/Vidéos/film.avi"_s};
-        QTest::newRow("m3u in Windows-1252") << u"c.m3u"_s << QByteArray("caf\xe9 \x93live\x94.mp3\r\n")
-                                             << QStringList{u"%D/café “live”.mp3"_s};
+        QTest::newRow("m3u in Windows-1252, but for one line")
+            << u"c.m3u"_s << QByteArray("caf\xe9 \x93live\x94.mp3\r\n\xC3\xA9t\xC3\xA9.mp3\r\n")
+            << QStringList{u"%D/café “live”.mp3"_s, u"%D/été.mp3"_s};
         QTest::newRow("broken m3u")
             << u"d.m3u"_s
             << (QByteArray("a") + '\0' +
@@ -595,6 +617,9 @@ private Q_SLOTS:
         const QByteArray m3u = "#EXTM3U\n/m/a, b.mp3\n-\n/m/été.ogg\n";
         QTest::newRow("m3u8") << u"mix.m3u8"_s << u"mix.m3u8"_s << m3u;
         QTest::newRow("m3u") << u"mix.M3U"_s << u"mix.M3U"_s << m3u;
+        QTest::newRow("pls") << u"mix.pls"_s << u"mix.pls"_s
+                             << QByteArray("[playlist]\nFile1=/m/a, b.mp3\nFile2=-\nFile3=/m/été.ogg\n"
+                                           "NumberOfEntries=3\nVersion=2\n");
         const QByteArray lst = "\"/m/a, b.mp3\"\r\n\"-\"\r\n\"/m/été.ogg\"\r\n\"\"\r\n";
         QTest::newRow("no extension") << u"mix"_s << u"mix.lst"_s << lst;
         QTest::newRow("another extension") << u"mix.txt"_s << u"mix.txt"_s << lst;

@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QSettings>
@@ -23,6 +24,9 @@
 
 #include <csignal>
 #include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -43,6 +47,17 @@ const QByteArray HandWrittenList("/m/a.mp3,/m/b.ogg\n/m/c d.wav\n");
 // All ten options, in a form the program does not write (lower-case booleans).
 const QByteArray EarlierOptions("[Options]\nVol=-790\nsuff=1\ntimemode=true\nmute=false\nrepeat=true\n"
                                 "top=1500\nleft=1500\nplay=1\nOntop=false\nFitToSize=true\n");
+
+// Preloads the helper that strikes at saving files under those folders (":" between them).
+void strikeWhileSaving(PlayerProcess &player, const QString &folders, const QString &step,
+                       const QString &fault)
+{
+    // Under the sanitizers, scripts/test-sanitizers.sh turns off the runtime's load-order check for it.
+    player.setEnvironment(QStringLiteral("LD_PRELOAD"), QStringLiteral(SAVE_FAULTS));
+    player.setEnvironment(QStringLiteral("QWELTO_FAULT_UNDER"), folders);
+    player.setEnvironment(QStringLiteral("QWELTO_FAULT_AT"), step);
+    player.setEnvironment(QStringLiteral("QWELTO_FAULT"), fault);
+}
 
 } // namespace
 
@@ -116,6 +131,12 @@ private Q_SLOTS:
                                                   QFileDevice::ReadGroup | QFileDevice::ExeGroup |
                                                   QFileDevice::ReadOther | QFileDevice::ExeOther;
         QVERIFY(QFile::setPermissions(player.folder(), readOnly));
+        // The data folder full at first: no list is made there, which would hide this one from then on.
+        strikeWhileSaving(player, QFileInfo(player.dataListPath()).path() + u'/', QStringLiteral("write"),
+                          QStringLiteral("ENOSPC"));
+        QCOMPARE(player.runThenSignal(SIGTERM), 0);
+        QVERIFY(!QFileInfo::exists(player.dataListPath()));
+        player.setEnvironment(QStringLiteral("QWELTO_FAULT_AT"), QString());
         QCOMPARE(player.runThenSignal(SIGTERM), 0);
         QFile::setPermissions(player.folder(), readOnly | QFileDevice::WriteOwner);
         QCOMPARE(readBytes(player.listPath()), saved);
@@ -221,80 +242,125 @@ private Q_SLOTS:
     void damagedListFilesLoadWhatTheyCan_data()
     {
         QTest::addColumn<QByteArray>("bytes");
+        // What stands at the list's name ($L) or the options' ($O) instead of a regular file.
+        QTest::addColumn<QString>("odd");
         QByteArray garbage(256 * 1024, '\0');
         QRandomGenerator random(77u);
         for (char &b : garbage)
             b = static_cast<char>(random.bounded(256));
-        QTest::newRow("binary garbage") << garbage;
+        QTest::newRow("binary garbage") << garbage << QString();
         QTest::newRow("a 10 MB line") << QByteArray("\"/m/a.mp3\"\r\n") + QByteArray(10 * 1024 * 1024, 'z') +
-                                             QByteArray("\r\n\"/m/b.mp3\"\r\n");
+                                             QByteArray("\r\n\"/m/b.mp3\"\r\n")
+                                      << QString();
+        for (const char *odd :
+             {"mkfifo $L", "ln -s /dev/zero $L", "mknod -m 666 $L c 1 3", "mkfifo $O", "ln -s /dev/zero $O"})
+            QTest::newRow(odd) << QByteArray() << QString::fromLatin1(odd);
     }
 
     // The list comes back as the program read it: whatever the reader could make of the file is
-    // written back, in the program's own form, and nothing of it is lost.
+    // written back, in the program's own form, and nothing of it is lost. A name that is no regular
+    // file counts as missing, without waiting on a pipe or reading a device without end, and stays what
+    // it was.
     void damagedListFilesLoadWhatTheyCan()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, odd);
         PlayerProcess player;
-        QVERIFY(writeBytes(player.listPath(), bytes));
+        if (odd.isEmpty()) {
+            QVERIFY(writeBytes(player.listPath(), bytes));
+            QCOMPARE(player.runThenSignal(SIGTERM), 0);
+            const QStringList loaded = ListFile::decode(bytes);
+            const QByteArray saved = readBytes(player.listPath());
+            QCOMPARE(saved.size(), ListFile::encode(loaded).size());
+            QVERIFY(saved == ListFile::encode(loaded));
+            return;
+        }
+        if (odd.startsWith(QLatin1String("mknod")) && ::geteuid() != 0)
+            QSKIP("a device node of its own needs root");
+        QProcess make;
+        make.setEnvironment(QProcess::systemEnvironment() +
+                            QStringList{u"L="_s + player.listPath(), u"O="_s + player.settingsPath()});
+        make.start(u"sh"_s, {u"-c"_s, odd});
+        QVERIFY(make.waitForFinished() && make.exitCode() == 0);
+        const QByteArray name =
+            QFile::encodeName(odd.endsWith(u'O') ? player.settingsPath() : player.listPath());
+        struct stat before;
+        QCOMPARE(::lstat(name, &before), 0);
+        // Run as root, a player that took the link for the file would replace /dev/zero itself.
+        player.runAsOrdinaryUser();
         QCOMPARE(player.runThenSignal(SIGTERM), 0);
-        const QStringList loaded = ListFile::decode(bytes);
-        const QByteArray saved = readBytes(player.listPath());
-        QCOMPARE(saved.size(), ListFile::encode(loaded).size());
-        QVERIFY(saved == ListFile::encode(loaded));
+        struct stat after;
+        QCOMPARE(::lstat(name, &after), 0);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_ino, before.st_ino);
     }
 
-    void killedWhileSaving_data()
+    // Killed at a moment of saving one file, or every step of saving failing for both as a full or
+    // failing disk makes it fail: the next run finds the old file or the new one, whole.
+    void aSaveThatFailsOrIsKilledKeepsTheOldFiles_data()
     {
-        QTest::addColumn<bool>("listFile"); // else the options
-        QTest::addColumn<QString>("moment");
+        QTest::addColumn<QString>("struck"); // whose folder: the list's, the options' or both
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("skip");
-        QTest::newRow("list, half written") << true << QStringLiteral("write") << 0;
-        QTest::newRow("list, being synced") << true << QStringLiteral("sync") << 0;
-        QTest::newRow("options, first key half written") << false << QStringLiteral("write") << 0;
-        QTest::newRow("options, fifth key half written") << false << QStringLiteral("write") << 4;
-        QTest::newRow("options, last key being synced") << false << QStringLiteral("sync") << 9;
+        for (const char *struck : {"list", "options"}) {
+            for (const char *step : {"write", "sync"})
+                QTest::addRow("%s, killed at %s", struck, step) << struck << step << "kill" << 0;
+        }
+        // Where the ten options are written one by one, there is a second one to strike.
+        QTest::newRow("options, killed at a second sync") << "options"
+                                                          << "sync"
+                                                          << "kill" << 1;
+        for (const char *step : {"write", "sync", "rename"}) {
+            for (const char *fault : {"ENOSPC", "EIO"})
+                QTest::addRow("%s at %s", fault, step) << "both" << step << fault << 0;
+        }
     }
 
-    void killedWhileSaving()
+    void aSaveThatFailsOrIsKilledKeepsTheOldFiles()
     {
-        QFETCH(bool, listFile);
-        QFETCH(QString, moment);
+        QFETCH(QString, struck);
+        QFETCH(QString, step);
+        QFETCH(QString, fault);
         QFETCH(int, skip);
         PlayerProcess player;
         QVERIFY(writeBytes(player.listPath(), HandWrittenList));
         QVERIFY(writeBytes(player.settingsPath(), EarlierOptions));
-        player.setEnvironment(QStringLiteral("LD_PRELOAD"), QStringLiteral(KILL_MID_WRITE));
-        // Under the sanitizers, scripts/test-sanitizers.sh turns off the runtime's load-order check for it.
-        const QFileInfo target(listFile ? player.listPath() : player.settingsPath());
-        player.setEnvironment(QStringLiteral("QWELTO_KILL_UNDER"), target.absolutePath() + QLatin1Char('/'));
-        player.setEnvironment(QStringLiteral("QWELTO_KILL_AT"), moment);
-        player.setEnvironment(QStringLiteral("QWELTO_KILL_SKIP"), QString::number(skip));
+        const QString optionsFolder = QFileInfo(player.settingsPath()).path();
+        QStringList folders;
+        if (struck != QLatin1String("options"))
+            folders << player.folder() + u'/';
+        if (struck != QLatin1String("list"))
+            folders << optionsFolder + u'/';
+        strikeWhileSaving(player, folders.join(u':'), step, fault);
+        player.setEnvironment(u"QWELTO_FAULT_SKIP"_s, QString::number(skip));
 
-        // The session ends the player; it saves, and dies in the middle.
-        QCOMPARE(player.runThenSignal(SIGTERM), -3);
-        QCOMPARE(player.process().exitCode(), int(SIGKILL));
-
-        if (listFile) {
-            QCOMPARE(readBytes(player.listPath()), HandWrittenList);
-            QCOMPARE(readBytes(player.settingsPath()), EarlierOptions);
-            return;
+        // The session ends the player; it saves, and dies in the middle or goes on to its end.
+        const int exit = player.runThenSignal(SIGTERM);
+        if (fault == QLatin1String("kill")) {
+            QVERIFY2(exit == -3 || (skip > 0 && exit == 0), qPrintable(QString::number(exit)));
+            QVERIFY(exit == 0 || player.process().exitCode() == int(SIGKILL));
+        } else {
+            QCOMPARE(exit, 0);
         }
-        QCOMPARE(ListFile::read(player.listPath()).value_or(QStringList()),
-                 ListFile::decode(HandWrittenList));
-        // Each option is stored as it comes, so some may be new and some old, but every one is
-        // there and reads.
-        QSettings options(player.settingsPath(), QSettings::IniFormat);
-        QCOMPARE(options.status(), QSettings::NoError);
-        options.beginGroup(QStringLiteral("Options"));
-        QCOMPARE(options.childKeys().size(), 10);
-        QCOMPARE(options.value(QStringLiteral("Vol")).toString(), QStringLiteral("-790"));
-        for (const char *key : {"timemode", "mute", "repeat", "Ontop", "FitToSize"})
-            QVERIFY2(StoredOptions::toBoolean(options.value(QLatin1String(key)).toString()), key);
-        if (skip == 0)
-            QCOMPARE(readBytes(player.settingsPath()), EarlierOptions);
+
+        if (struck == QLatin1String("options"))
+            QCOMPARE(ListFile::read(player.listPath()).value_or(QStringList()),
+                     ListFile::decode(HandWrittenList));
         else
-            QVERIFY(readBytes(player.settingsPath()) != EarlierOptions);
+            QCOMPARE(readBytes(player.listPath()), HandWrittenList);
+        // The ten options go together, all new or all old: the earlier ones have lower-case booleans.
+        const QByteArray options = readBytes(player.settingsPath());
+        if (skip == 0)
+            QCOMPARE(options, EarlierOptions);
+        else
+            QVERIFY2(options == EarlierOptions || !options.contains("=true"), options.constData());
+        // A player that lives on takes away what it had half written; a killed one cannot.
+        if (fault == QLatin1String("kill"))
+            return;
+        QCOMPARE(QDir(player.folder()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{QStringLiteral("lastlist.lst"), QStringLiteral("qwelto")}));
+        QCOMPARE(QDir(optionsFolder).entryList(QDir::Files | QDir::Hidden), QStringList{"qwelto.conf"});
     }
 };
 

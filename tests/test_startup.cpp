@@ -1,6 +1,7 @@
 // The splash, the load and every way of closing, and the options kept between runs: converted from
 // their stored text, restored at start-up, saved at shutdown.
 #include "ProgramFixture.h"
+#include "app/LastListLocation.h"
 #include "app/PlatformChoice.h"
 #include "app/StoredOptions.h"
 #include "app/frmSplash.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -217,34 +219,67 @@ private Q_SLOTS:
 
     // A value that does not convert ends the load: the keys before it are applied, the rest of the options
     // and of the load are not, and the list that was never read is kept as lastlist.lst.bak before the
-    // run writes its own.
+    // run writes its own. The runs after it, the value still there (a settings file the user cannot
+    // write), keep that backup; a list made in between gets a backup of its own.
     void aValueThatDoesNotConvertEndsTheLoad()
     {
         ProgramFixture f;
-        f.writeLastList("\"/m/a.ogg\"\r\n");
+        const QByteArray a("\"/m/a.ogg\"\r\n"), b("\"/m/b.ogg\"\r\n");
+        f.writeLastList(a);
         f.settings->store("timemode", "False");
         f.settings->store("mute", "peut-être");
         f.settings->store("repeat", "True");
+        f.settings->refused = {QStringLiteral("mute")};
         frmMain &main = f.main();
         QVERIFY(!f.program->sharedState().TimeMode);
         QVERIFY(!f.program->sharedState().RepeatOn);
         QCOMPARE(main.lstPlay()->count(), 0);
         QVERIFY(f.dialogs.fileRequests.isEmpty());
         main.close();
-        QCOMPARE(readBytes(f.lastList() + QStringLiteral(".bak")), QByteArray("\"/m/a.ogg\"\r\n"));
+        const QString backup = f.lastList() + QStringLiteral(".bak");
+        QCOMPARE(readBytes(backup), a);
+        for (const QByteArray &list : {QByteArray(), b, b}) {
+            f.writeLastList(list);
+            f.restart();
+            f.main().close();
+        }
+        QCOMPARE(readBytes(backup), a);
+        QCOMPARE(readBytes(backup + QStringLiteral(".2")), b);
+        QVERIFY(!QFileInfo::exists(backup + QStringLiteral(".3")));
     }
 
-    // Written by hand, top=615,5 is one value, not a list.
-    void handWrittenValuesKeepTheirCommas()
+    // The settings file is the one Qt's own settings read and write: a text from either comes back as
+    // itself from the other. Written by hand, top=615,5 is one value, not a list.
+    void theSettingsFileIsQtsOwn()
     {
-        QTemporaryDir config;
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
-        const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-        QFile file(config.filePath(name + QStringLiteral(".conf")));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[Options]\ntop=615,5\n") > 0);
-        file.close();
-        QCOMPARE(SettingsStore::perUser()->read(QStringLiteral("Options"), QStringLiteral("top"), {}),
-                 QStringLiteral("615,5"));
+        QTemporaryDir dir;
+        const QString ours = dir.filePath(u"ours.conf"_s), qts = dir.filePath(u"qt.conf"_s);
+        for (const char *text : {"-790", "True", "615,5", "  blanks around  ", "a;b=c", "say \"hi\" \\ there",
+                                 "@at", "tab\tline\nend",
+                                 "\x01"
+                                 "f",
+                                 "/home/zoé/Musique/été 日本 😀"}) {
+            const QString value = QString::fromUtf8(text);
+            QVERIFY(SettingsStore::inFile(ours)->write(u"Options"_s, u"key"_s, value));
+            QCOMPARE(QSettings(ours, QSettings::IniFormat).value(u"Options/key"_s).toString(), value);
+            QSettings(qts, QSettings::IniFormat).setValue(u"Options/key"_s, value);
+            QCOMPARE(SettingsStore::inFile(qts)->read(u"Options"_s, u"key"_s, {}), value);
+        }
+        QVERIFY(writeBytes(ours, "[Options]\ntop=615,5\n"));
+        QCOMPARE(SettingsStore::inFile(ours)->read(u"Options"_s, u"top"_s, {}), u"615,5"_s);
+    }
+
+    // Installed under a prefix, even the user's own (~/.local), the player keeps its list in the data
+    // folder rather than among the programs in bin/; a copy of it anywhere else keeps it beside itself.
+    void anInstalledPlayerKeepsItsListOutOfBin()
+    {
+        QTemporaryDir prefix;
+        const QString bin = prefix.filePath(QStringLiteral("bin"));
+        QVERIFY(QDir().mkpath(bin));
+        QVERIFY(LastListLocation::programFolderTakesTheList(bin));
+        QVERIFY(
+            writeBytes(prefix.filePath(QStringLiteral("share/applications/org.qwelto.Player.desktop")), ""));
+        QVERIFY(!LastListLocation::programFolderTakesTheList(bin));
     }
 
     // The test screen is 800 x 600: a window stored far off its right edge comes back onto it.

@@ -4,6 +4,7 @@
 #include "playlist/ListFile.h"
 
 #include <QByteArray>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <cstddef>
@@ -23,21 +24,27 @@ bool writable(const QString &s)
     return !s.contains(u'"') && !hasLineEnd(s);
 }
 
+// Each line is read on its own: as the UTF-8 it is, or every byte one character of the Windows code
+// page, nothing lost or invented and no half of a surrogate pair. The line ends stay where they were.
 void checkText(const QByteArray &bytes, const QString &text)
 {
     QByteArrayView view(bytes);
     if (view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
-    const QByteArray utf8 = text.toUtf8();
-    // Read as the UTF-8 it is; a second byte-order mark straight after the first goes too, rather than
-    // start the first entry with an invisible character.
-    if (utf8 == view || (view.startsWith("\xEF\xBB\xBF") && utf8 == view.sliced(3)))
-        return;
-    // Otherwise every byte became one character of the Windows code page: nothing is lost or
-    // invented, and no half of a surrogate pair can appear.
-    require(text.size() == view.size());
-    for (const QChar c : text)
-        require(!c.isSurrogate());
+    qsizetype at = 0;
+    for (const QString &line : text.split(QRegularExpression(QStringLiteral("[\r\n]")))) {
+        qsizetype end = at;
+        while (end < view.size() && view[end] != '\r' && view[end] != '\n')
+            ++end;
+        const QByteArrayView lineBytes = view.sliced(at, end - at);
+        at = end + 1;
+        if (line.toUtf8() == lineBytes)
+            continue;
+        require(line.size() == lineBytes.size());
+        for (const QChar c : line)
+            require(!c.isSurrogate());
+    }
+    require(at == view.size() + 1);
 }
 
 void checkRoundTrip(const QStringList &entries)

@@ -1,5 +1,5 @@
 // Any bytes as an M3U or a PLS playlist (the first byte chooses): reading never fails, every entry is
-// one whole name, and what the M3U writer makes of the entries reads back as the same entries.
+// one whole name, and what the M3U and PLS writers make of the entries reads back as the same entries.
 #include "Require.h"
 #include "playlist/M3uList.h"
 #include "playlist/PlsList.h"
@@ -32,5 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             kept.append(e);
     }
     require(M3uList::decode(M3uList::encode(kept), ListFolder) == kept);
+    require(PlsList::decode(PlsList::encode(kept), ListFolder) == kept);
     return 0;
 }
