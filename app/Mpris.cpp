@@ -3,7 +3,7 @@
 #include "app/Program.h"
 #include "app/SharedState.h"
 #include "playback/MediaEngine.h"
-#include "playlist/MediaArguments.h"
+#include "playlist/FileUri.h"
 #include "playlist/Playlist.h"
 #include "ui/frmMain.h"
 #include "ui/frmPlayer.h"
@@ -292,7 +292,7 @@ void MprisPlayer::SetPosition(const QDBusObjectPath &TrackId, qlonglong Position
 
 void MprisPlayer::OpenUri(const QString &Uri)
 {
-    const QString path = MediaArguments::localPath(Uri, QDir::rootPath());
+    const QString path = FileUri::localPath(Uri, QDir::rootPath());
     if (!path.isEmpty())
         m_program.openFromOutside({path});
 }

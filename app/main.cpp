@@ -4,7 +4,7 @@
 #include "app/Program.h"
 #include "app/TerminationSignals.h"
 #include "playback/GstMediaEngine.h"
-#include "playlist/MediaArguments.h"
+#include "playlist/FileUri.h"
 
 #include <QApplication>
 #include <QDir>
@@ -47,7 +47,7 @@ int main(int argc, char *argv[])
     QStringList paths;
     const QStringList arguments = QCoreApplication::arguments();
     for (qsizetype i = 1; i < arguments.size(); ++i)
-        paths.append(MediaArguments::localPath(arguments.at(i), QDir::currentPath()));
+        paths.append(FileUri::localPath(arguments.at(i), QDir::currentPath()));
     paths.removeAll(QString());
     // A player runs already: it takes the files (or just comes to the front) and this start ends.
     if (HandOver::toRunningPlayer(paths))

@@ -1,7 +1,8 @@
 #include "playlist/ForeignListEntry.h"
 
+#include "playlist/FileUri.h"
+
 #include <QDir>
-#include <QUrl>
 
 namespace ForeignListEntry {
 
@@ -47,11 +48,7 @@ std::optional<QString> resolve(const QString &text, const QString &listFolder)
     if (isUri(entry)) {
         if (!entry.startsWith(QLatin1String("file://"), Qt::CaseInsensitive))
             return std::nullopt;
-        const QUrl url(entry);
-        const QString path = url.isValid() ? url.toLocalFile() : QString();
-        if (isBroken(path))
-            return std::nullopt;
-        return path;
+        return FileUri::toLocalPath(entry);
     }
     // An absolute path from the player's first platform keeps its form; it names nothing here to
     // resolve against, and is skipped at play time like any missing file.

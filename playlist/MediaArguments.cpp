@@ -3,30 +3,11 @@
 #include "playlist/FolderScan.h"
 #include "playlist/PlaylistFiles.h"
 
-#include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 
 #include <algorithm>
 
 namespace MediaArguments {
-
-QString localPath(const QString &item, const QString &workingFolder)
-{
-    if (item.isEmpty())
-        return {};
-    QString path = item;
-    if (item.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
-        const QUrl url(item);
-        if (!url.isLocalFile())
-            return {};
-        path = url.toLocalFile();
-    } else if (item.contains(QLatin1String("://"))) {
-        // http:// and the like: the engine opens files only.
-        return {};
-    }
-    return QDir::cleanPath(QDir(workingFolder).absoluteFilePath(path));
-}
 
 QStringList entries(const QStringList &localPaths)
 {

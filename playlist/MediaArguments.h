@@ -4,14 +4,10 @@
 #include <QStringList>
 
 // What the player is asked to open from outside the window: the command line, a second start handing
-// over its arguments, files dropped on the window, the desktop's "open this". Each item is a path or a
-// file:// URI and becomes playlist entries the way the window's own commands would make them: a folder
-// gives what "Ajouter un répertoir" adds, a list file what "Charger" reads, a file itself.
+// over its arguments, files dropped on the window, the desktop's "open this". Each item, a local path
+// once FileUri has read it, becomes playlist entries the way the window's own commands would make them:
+// a folder gives what "Ajouter un répertoir" adds, a list file what "Charger" reads, a file itself.
 namespace MediaArguments {
-
-// The item as an absolute local path, a relative path taken from workingFolder; empty for a URI of
-// another scheme (nothing the engine could open as a file) or an empty item.
-QString localPath(const QString &item, const QString &workingFolder);
 
 // The entries the items add, in their order. An item that names nothing on disk, a list file that
 // cannot be read and a folder without media add nothing; a file is added whatever it holds, and the

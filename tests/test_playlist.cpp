@@ -564,8 +564,8 @@ private Q_SLOTS:
             << u"b.M3U8"_s
             << QByteArray("\xEF\xBB\xBF#EXTM3U\nfile:///home/u/M%C3%BAsica/"
                           "%C3%A9t%C3%A9%201.mp3\nhttp://radio.example/live\n"
-                          "/home/u/Vidéos/film.avi")
-            << QStringList{u"/home/u/Música/été 1.mp3"_s, u"/home/u/Vidéos/film.avi"_s};
+                          "/home/u/Vidéos/film.avi\nfile://localhost/srv/a.mp3\nfile://nas/srv/b.mp3")
+            << QStringList{u"/home/u/Música/été 1.mp3"_s, u"/home/u/Vidéos/film.avi"_s, u"/srv/a.mp3"_s};
         QTest::newRow("m3u in Windows-1252, but for one line")
             << u"c.m3u"_s << QByteArray("caf\xe9 \x93live\x94.mp3\r\n\xC3\xA9t\xC3\xA9.mp3\r\n")
             << QStringList{u"%D/café “live”.mp3"_s, u"%D/été.mp3"_s};
