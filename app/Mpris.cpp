@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -274,7 +275,11 @@ void MprisPlayer::Seek(qlonglong Offset)
 {
     if (m_program.closing() || !canSeek())
         return;
-    const qlonglong target = std::max<qlonglong>(0, position() + Offset);
+    // Saturated: a desktop may ask for "to the end" with the largest offset there is.
+    const qlonglong now = position();
+    const qlonglong target = Offset > std::numeric_limits<qlonglong>::max() - now
+                                 ? std::numeric_limits<qlonglong>::max()
+                                 : std::max<qlonglong>(0, now + Offset);
     // Past the end is the next track, as the end of the file would be.
     if (target > toMicroseconds(loadedEngine()->Duration()))
         Next();

@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include <limits>
+
 namespace {
 
 const QString Service = QStringLiteral("org.mpris.MediaPlayer2.qwelto");
@@ -188,6 +190,8 @@ private Q_SLOTS:
         QCOMPARE(busProperty(QStringLiteral("CanGoNext")).toBool(), false);
         call(PlayerInterface, QStringLiteral("Previous"));
         QCOMPARE(playing(), urlOf(m_tone));
+        call(PlayerInterface, QStringLiteral("Seek"), {std::numeric_limits<qlonglong>::max()});
+        QCOMPARE(playing(), urlOf(second));
 
         call(PlayerInterface, QStringLiteral("Stop"));
         QCOMPARE(status(), QStringLiteral("Stopped"));
