@@ -15,9 +15,40 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const char Usage[] =
+    "Utilisation : qwelto [FICHIER | DOSSIER | URI file://]...\n"
+    "Ajoute les fichiers à la suite de la liste de lecture précédente et joue le premier ; un dossier\n"
+    "ajoute ses fichiers, une liste (.lst, .m3u, .pls) remplace la liste de lecture. Si le lecteur\n"
+    "est déjà ouvert, c'est lui qui les reçoit et passe au premier plan.\n"
+    "  -h, --help     affiche cette aide\n"
+    "      --version  affiche la version\n"
+    "\n"
+    "Usage: qwelto [FILE | FOLDER | file:// URI]...\n"
+    "Adds the files after the playlist of the last run and plays the first of them; a folder adds\n"
+    "its files, a list (.lst, .m3u, .pls) replaces the playlist. When the player is running\n"
+    "already, it takes them and comes to the front.\n"
+    "  -h, --help     show this help\n"
+    "      --version  show the version\n";
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    // Asked for in a terminal, where no display is needed, and before any window opens.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(Usage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::puts("Qwelto Player " QWELTO_VERSION);
+            return 0;
+        }
+    }
     const PlatformChoice platform = PlatformChoice::forThisProcess(argc, argv);
     if (platform.outcome == PlatformChoice::Outcome::NoDisplay) {
         std::fprintf(stderr,

@@ -346,17 +346,30 @@ private Q_SLOTS:
                  expected);
     }
 
-    // Qt aborts when told to use a platform it cannot load; the player says why and stops cleanly.
-    void missingPluginIsAMessageNotAnAbort()
+    // Qt aborts when told to use a platform it cannot load; the player says why and stops cleanly. Asked
+    // for help or its version, it answers without any display.
+    void messagesInsteadOfAWindow_data()
     {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("said"); // on either stream
+        QTest::newRow("missing plugin")
+            << QStringList() << 2 << QByteArray("\"wayland-absent\" platform plugin is not installed");
+        QTest::newRow("help") << QStringList{"a.mp3", "--help"} << 0 << QByteArray("Utilisation : qwelto");
+        QTest::newRow("help, English") << QStringList{"-h"} << 0 << QByteArray("\nUsage: qwelto");
+        QTest::newRow("version") << QStringList{"--version"} << 0 << QByteArray("Qwelto Player 2.0\n");
+    }
+    void messagesInsteadOfAWindow()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, said);
         qputenv("QT_QPA_PLATFORM", "wayland-absent");
         qputenv("WAYLAND_DISPLAY", "nowhere");
         QProcess player;
-        player.start(QStringLiteral(QWELTO_BINARY), {});
+        player.start(QStringLiteral(QWELTO_BINARY), arguments);
         QVERIFY(player.waitForFinished(30000));
-        QCOMPARE(player.exitCode(), 2);
-        QVERIFY(
-            player.readAllStandardError().contains("\"wayland-absent\" platform plugin is not installed"));
+        QTEST(player.exitCode(), "exitCode");
+        QVERIFY((player.readAllStandardOutput() + player.readAllStandardError()).contains(said));
     }
 };
 
