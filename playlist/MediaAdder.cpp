@@ -12,8 +12,10 @@
 #include "playlist/Playlist.h"
 #include "ui/frmMain.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdint>
@@ -70,24 +72,49 @@ void MediaAdder::mnuAddDir_Click()
     Playlist::appendEntries(*window.lstPlay(), FolderScan::scan(chooser.Path()));
 }
 
-bool MediaAdder::openPaths(const QStringList &localPaths)
+void MediaAdder::openPaths(const QStringList &localPaths)
 {
-    const QStringList added = MediaArguments::entries(localPaths);
-    if (added.isEmpty() || m_host.closing())
-        return false;
-    QListWidget *lstPlay = m_host.mainWindow().lstPlay();
-    if (MediaArguments::loadsAList(localPaths)) {
-        // A playlist opened from the file manager is loaded as "Charger" loads one; the files
-        // opened with it follow its entries.
-        lstPlay->clear();
-        m_host.mainWindow().txtFN()->setText(QString());
+    if (localPaths.isEmpty() || m_host.closing())
+        return;
+    m_openings.push_back({localPaths, 0, MediaArguments::loadsAList(localPaths)});
+    if (m_openings.size() == 1)
+        openSlice();
+}
+
+void MediaAdder::openSlice()
+{
+    QElapsedTimer slice;
+    slice.start();
+    while (!m_openings.empty() && !m_host.closing()) {
+        Opening &opening = m_openings.front();
+        QListWidget *lstPlay = m_host.mainWindow().lstPlay();
+        if (!opening.started && opening.replacesList) {
+            // A playlist opened from the file manager is loaded as "Charger" loads one; the files
+            // opened with it follow its entries.
+            lstPlay->clear();
+            m_host.mainWindow().txtFN()->setText(QString());
+        }
+        opening.started = true;
+        QStringList added;
+        while (opening.next < opening.paths.size() && slice.elapsed() < Transport::SliceMs)
+            added += MediaArguments::entries({opening.paths.at(opening.next++)});
+        const int first = lstPlay->count();
+        Playlist::appendEntries(*lstPlay, added);
+        if (!added.isEmpty() && !opening.played) {
+            opening.played = true;
+            // Started as a double-click on the first of them starts it.
+            lstPlay->setCurrentRow(first);
+            m_transport.lstPlay_DblClick();
+        }
+        if (opening.next == opening.paths.size())
+            m_openings.pop_front();
+        if (slice.elapsed() >= Transport::SliceMs && !m_openings.empty()) {
+            QTimer::singleShot(0, &m_sliceContext, [this] { openSlice(); });
+            return;
+        }
     }
-    const int first = lstPlay->count();
-    Playlist::appendEntries(*lstPlay, added);
-    // Started as a double-click on the first of them starts it.
-    lstPlay->setCurrentRow(first);
-    m_transport.lstPlay_DblClick();
-    return true;
+    if (m_host.closing())
+        m_openings.clear();
 }
 
 void MediaAdder::insertPaths(const QStringList &localPaths, int row)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QObject>
 #include <QStringList>
+
+#include <deque>
 
 class FileDialogBackend;
 class Transport;
@@ -19,16 +22,30 @@ public:
 
     // Appends the entries the paths give and plays the first of them, skipping those that cannot
     // be played as the transport skips any bad entry; a list file among them first empties the
-    // playlist, as "Charger" does. False when they gave no entry.
-    bool openPaths(const QStringList &localPaths);
+    // playlist, as "Charger" does. Many paths (a hundred thousand folders handed over) are read in
+    // slices, as the transport walks dead entries, the window answering in between; paths that come
+    // meanwhile follow them.
+    void openPaths(const QStringList &localPaths);
     // Inserts the entries the paths give before the row (the end for a row past it), leaving
     // playback alone: Next still goes on from the entry that plays.
     void insertPaths(const QStringList &localPaths, int row);
 
 private:
+    struct Opening {
+        QStringList paths;
+        qsizetype next = 0;
+        bool replacesList = false;
+        bool started = false;
+        bool played = false;
+    };
+
     void OpenMediaFile();
+    void openSlice();
 
     TransportHost &m_host;
     Transport &m_transport;
     FileDialogBackend &m_dialogs;
+    std::deque<Opening> m_openings;
+    // Owns the queued slices: they die with the adder.
+    QObject m_sliceContext;
 };
