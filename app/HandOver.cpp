@@ -1,15 +1,22 @@
 #include "app/HandOver.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
+#include <vector>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -19,164 +26,283 @@ namespace HandOver {
 
 namespace {
 
-constexpr int WaitMs = 1000;
-// A socket address holds about a hundred bytes.
-constexpr qsizetype LongestSocketPath = 100;
-constexpr qsizetype LongestMessage = 64 * 1024 * 1024;
-
-} // namespace
-
-QString socketPath()
-{
-    const QByteArray session =
-        qgetenv("WAYLAND_DISPLAY") + '|' + qgetenv("DISPLAY") + '|' +
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toUtf8();
-    const QString name =
-        QStringLiteral("qwelto-%1-%2.socket")
-            .arg(::getuid())
-            .arg(QString::fromLatin1(
-                QCryptographicHash::hash(session, QCryptographicHash::Sha1).toHex().left(12)));
-    // The runtime folder is the user's alone; the shared temporary folder is the fallback.
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir() && runtime.size() + name.size() < LongestSocketPath)
-        return QDir(runtime).filePath(name);
-    return QDir(QDir::tempPath()).filePath(name);
-}
-
-namespace {
+// A few starts at the same moment, with room to spare; anything beyond waits in the system's queue,
+// so a flood of idle connections holds a handful of descriptors, not all of them.
+constexpr std::size_t MostConnections = 8;
+// Starts the system holds for the player until it takes them.
+constexpr int Queue = 64;
+constexpr char Received = '\x06';
+// Between two looks at a player that has just taken the lock and is about to listen.
+constexpr long RetryNs = 20'000'000;
 
 bool toAddress(const QString &path, sockaddr_un &address)
 {
     const QByteArray name = QFile::encodeName(path);
-    if (name.size() >= static_cast<qsizetype>(sizeof address.sun_path))
-        return false;
     address = {};
+    if (name.isEmpty() || name.size() >= static_cast<qsizetype>(sizeof address.sun_path))
+        return false;
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path, name.constData(), static_cast<std::size_t>(name.size()));
     return true;
 }
 
-} // namespace
-
-bool toRunningPlayer(const QStringList &localPaths)
+int remainingMs(const QDeadlineTimer &deadline)
 {
-    const QString path = socketPath();
-    sockaddr_un address{};
-    // Only a socket of this user's own: in a shared folder anyone could have put one there.
-    const QFileInfo info(path);
-    if (!info.exists() || info.ownerId() != ::getuid() || !toAddress(path, address))
-        return false;
-    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (socket < 0)
-        return false;
-    // A player that hangs must not hold this start for longer.
-    const timeval wait{WaitMs / 1000, 0};
-    ::setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
-    // Refused at once when the player that made the socket is gone.
-    if (::connect(socket, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
-        ::close(socket);
-        return false;
-    }
-    // Each path as UTF-8 and a NUL, which no path holds; the end of the connection ends the list.
-    QByteArray message;
-    for (const QString &localPath : localPaths)
-        message += localPath.toUtf8() + '\0';
-    qsizetype sent = 0;
-    while (sent < message.size()) {
-        const ssize_t n = ::send(socket, message.constData() + sent,
-                                 static_cast<std::size_t>(message.size() - sent), MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        sent += n;
-    }
-    ::close(socket);
-    // Sent is enough: what is in the socket is read by the player even after this process ends.
-    return sent == message.size();
+    return static_cast<int>(std::max<qint64>(1, deadline.remainingTime()));
 }
 
-Listener::Listener(QObject *parent) : QObject(parent) {}
+void setSendTimeout(int socket, const QDeadlineTimer &deadline)
+{
+    const int ms = remainingMs(deadline);
+    const timeval wait{static_cast<time_t>(ms / 1000), static_cast<suseconds_t>(ms % 1000 * 1000)};
+    ::setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
+}
+
+// Messages no longer than the player takes, the first with the desktop's ids; a path longer than one
+// message names nothing that could be opened.
+QList<QByteArray> messagesFor(const Message &message)
+{
+    QList<QByteArray> messages;
+    Message part{{}, message.startupId, message.activationToken};
+    qsizetype size = encode(part).size();
+    for (const QString &path : message.paths) {
+        const qsizetype more = path.toUtf8().size() + 2;
+        if (size + more > LongestMessage && !part.paths.isEmpty()) {
+            messages.append(encode(part));
+            part = {};
+            size = encode(part).size();
+        }
+        if (size + more <= LongestMessage) {
+            part.paths.append(path);
+            size += more;
+        }
+    }
+    messages.append(encode(part));
+    return messages;
+}
+
+} // namespace
+
+Listener::Listener(QObject *parent) : QObject(parent), m_late(new QTimer(this))
+{
+    m_late->setInterval(500);
+    connect(m_late, &QTimer::timeout, this, &Listener::dropLate);
+}
 
 Listener::~Listener()
 {
-    qDeleteAll(findChildren<QSocketNotifier *>());
-    for (auto it = m_received.cbegin(); it != m_received.cend(); ++it)
-        ::close(it.key());
+    while (!m_connections.empty())
+        drop(m_connections.begin()->first);
+    delete m_accepting;
     if (m_socket >= 0) {
+        // Removed while the lock is still held: no later player can have made it its own yet.
+        ::unlink(QFile::encodeName(m_socketPath).constData());
         ::close(m_socket);
-        ::unlink(QFile::encodeName(m_path).constData());
     }
+    if (m_lock >= 0)
+        ::close(m_lock);
+}
+
+Listener::Outcome Listener::startOrHandOver(const Message &message)
+{
+    // The runtime folder is the user's alone (Qt makes one, 0700, when the session names none, and
+    // refuses one that another user made), so nobody else can hold the lock or answer in our place.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        return Outcome::Alone;
+    // One player per display and settings folder: a player with settings of its own (a test's, another
+    // session's) is a player of its own.
+    const QByteArray session =
+        qgetenv("WAYLAND_DISPLAY") + '|' + qgetenv("DISPLAY") + '|' +
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toUtf8();
+    const QString name =
+        QStringLiteral("qwelto-%1-%2")
+            .arg(::getuid())
+            .arg(QString::fromLatin1(
+                QCryptographicHash::hash(session, QCryptographicHash::Sha1).toHex().left(12)));
+    m_lockPath = QDir(folder).filePath(name + QStringLiteral(".lock"));
+    m_socketPath = QDir(folder).filePath(name + QStringLiteral(".socket"));
+    sockaddr_un address{};
+    if (!toAddress(m_socketPath, address))
+        return Outcome::Alone;
+    m_lock = ::open(QFile::encodeName(m_lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
+                    S_IRUSR | S_IWUSR);
+    struct stat info {};
+    if (m_lock < 0 || ::fstat(m_lock, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::getuid()) {
+        if (m_lock >= 0)
+            ::close(m_lock);
+        m_lock = -1;
+        return Outcome::Alone;
+    }
+
+    const QList<QByteArray> messages = messagesFor(message);
+    qsizetype delivered = 0;
+    const QDeadlineTimer deadline(AnswerWithinMs);
+    for (;;) {
+        if (::flock(m_lock, LOCK_EX | LOCK_NB) == 0) {
+            if (listen())
+                return Outcome::Player;
+            ::close(m_lock);
+            m_lock = -1;
+            return Outcome::Alone;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return Outcome::Alone;
+        while (delivered < messages.size()) {
+            const std::optional<bool> taken = handTo(messages.at(delivered), deadline);
+            if (!taken)
+                break;
+            if (!*taken)
+                return Outcome::NoAnswer;
+            ++delivered;
+        }
+        if (delivered == messages.size())
+            return Outcome::HandedOver;
+        if (deadline.hasExpired())
+            return Outcome::NoAnswer;
+        const timespec pause{0, RetryNs};
+        ::nanosleep(&pause, nullptr);
+    }
+}
+
+std::optional<bool> Listener::handTo(const QByteArray &message, const QDeadlineTimer &deadline)
+{
+    sockaddr_un address{};
+    toAddress(m_socketPath, address);
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (socket < 0)
+        return false;
+    // Connecting waits while the player's queue is full, sending while the player reads nothing.
+    setSendTimeout(socket, deadline);
+    // Not there yet (the player took the lock a moment ago) or gone with its player: look again.
+    if (::connect(socket, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
+        ::close(socket);
+        return std::nullopt;
+    }
+    qsizetype sent = 0;
+    while (sent < message.size() && !deadline.hasExpired()) {
+        const ssize_t n = ::send(socket, message.constData() + sent,
+                                 static_cast<std::size_t>(message.size() - sent), MSG_NOSIGNAL);
+        if (n > 0)
+            sent += n;
+        else if (n < 0 && errno != EINTR && errno != EAGAIN)
+            break;
+    }
+    // The end of what this start says; the player answers once it has it all.
+    ::shutdown(socket, SHUT_WR);
+    char answer = 0;
+    ssize_t n = -1;
+    pollfd readable{socket, POLLIN, 0};
+    while (sent == message.size() && n < 0 && !deadline.hasExpired()) {
+        if (::poll(&readable, 1, remainingMs(deadline)) <= 0)
+            continue;
+        n = ::recv(socket, &answer, 1, MSG_DONTWAIT);
+        if (n < 0 && errno != EINTR && errno != EAGAIN)
+            break;
+    }
+    ::close(socket);
+    // Closed without a word: the player is ending, and this start may take its place.
+    if (n == 0)
+        return std::nullopt;
+    return n == 1 && answer == Received;
 }
 
 bool Listener::listen()
 {
-    m_path = socketPath();
     sockaddr_un address{};
-    if (m_socket >= 0 || !toAddress(m_path, address))
-        return false;
+    toAddress(m_socketPath, address);
+    // Whatever is there was left by a player that has ended: the lock says none holds the place.
+    ::unlink(address.sun_path);
     m_socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (m_socket < 0)
         return false;
-    const auto bind = [&] {
-        return ::bind(m_socket, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
-    };
-    // One left behind by a player that ended without removing it: nobody answered there at start-up.
-    bool bound = bind();
-    if (!bound && errno == EADDRINUSE && ::unlink(address.sun_path) == 0)
-        bound = bind();
-    if (!bound) {
+    if (::bind(m_socket, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0 ||
+        ::chmod(address.sun_path, S_IRUSR | S_IWUSR) != 0 || ::listen(m_socket, Queue) != 0) {
         ::close(m_socket);
         m_socket = -1;
+        ::unlink(address.sun_path);
         return false;
     }
-    // This user's alone, even in a shared folder.
-    ::chmod(address.sun_path, S_IRUSR | S_IWUSR);
-    if (::listen(m_socket, 8) != 0) {
-        ::close(m_socket);
-        m_socket = -1;
-        return false;
-    }
-    auto *notifier = new QSocketNotifier(m_socket, QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, &Listener::accept);
+    m_accepting = new QSocketNotifier(m_socket, QSocketNotifier::Read, this);
+    connect(m_accepting, &QSocketNotifier::activated, this, &Listener::accept);
     return true;
 }
 
 void Listener::accept()
 {
-    int connection = -1;
-    while ((connection = ::accept4(m_socket, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC)) >= 0) {
-        m_received.insert(connection, QByteArray());
+    bool full = false;
+    while (m_connections.size() < MostConnections) {
+        const int connection = ::accept4(m_socket, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (connection < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;
+            // Out of descriptors: looked at again when one is freed or a moment has passed.
+            full = errno != EAGAIN && errno != EWOULDBLOCK;
+            break;
+        }
         auto *notifier = new QSocketNotifier(connection, QSocketNotifier::Read, this);
-        connect(notifier, &QSocketNotifier::activated, this,
-                [this, connection, notifier] { receive(connection, notifier); });
+        connect(notifier, &QSocketNotifier::activated, this, [this, connection] { receive(connection); });
+        m_connections.emplace(connection, Connection{{}, notifier, QDeadlineTimer(AnswerWithinMs)});
     }
+    // The listening socket stays readable while starts wait in the queue: watched again only when one
+    // of these ends, or it would be reported without end.
+    m_accepting->setEnabled(!full && m_connections.size() < MostConnections);
+    if (!m_connections.empty() || !m_accepting->isEnabled())
+        m_late->start();
 }
 
-void Listener::receive(int connection, QSocketNotifier *notifier)
+void Listener::receive(int connection)
 {
-    QByteArray &received = m_received[connection];
-    char buffer[16384];
+    const auto it = m_connections.find(connection);
+    if (it == m_connections.end())
+        return;
+    Connection &from = it->second;
+    char buffer[65536];
     ssize_t n = 0;
-    while ((n = ::read(connection, buffer, sizeof buffer)) > 0)
-        received.append(buffer, n);
-    const bool ended = n == 0;
-    // Far more than any list of paths: whatever sends it is not a second start.
-    const bool tooLong = received.size() > LongestMessage;
-    if (n < 0 && !tooLong && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
-        return;
-    notifier->setEnabled(false);
-    notifier->deleteLater();
-    ::close(connection);
-    const QByteArray message = m_received.take(connection);
-    if (!ended || tooLong)
-        return;
-    QStringList paths;
-    for (const QByteArray &path : message.split('\0')) {
-        if (!path.isEmpty())
-            paths.append(QString::fromUtf8(path));
+    while ((n = ::read(connection, buffer, sizeof buffer)) > 0) {
+        from.received.append(buffer, n);
+        if (from.received.size() > LongestMessage) {
+            drop(connection);
+            return;
+        }
     }
-    Q_EMIT pathsArrived(paths);
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+        return;
+    // All of it, or a connection that broke: only a whole message is taken, and only once the start
+    // knows it was (a start that gave up has told its user the files went nowhere).
+    const std::optional<Message> message = n == 0 ? decode(from.received) : std::nullopt;
+    const bool told = message && ::send(connection, &Received, 1, MSG_NOSIGNAL | MSG_DONTWAIT) == 1;
+    drop(connection);
+    if (told)
+        Q_EMIT messageArrived(*message);
+}
+
+void Listener::drop(int connection)
+{
+    const auto it = m_connections.find(connection);
+    if (it == m_connections.end())
+        return;
+    // Not deleted here: this may run inside its own notice.
+    it->second.notifier->setEnabled(false);
+    it->second.notifier->deleteLater();
+    ::close(connection);
+    m_connections.erase(it);
+    if (m_accepting)
+        m_accepting->setEnabled(true);
+}
+
+void Listener::dropLate()
+{
+    std::vector<int> late;
+    for (const auto &[connection, from] : m_connections) {
+        if (from.deadline.hasExpired())
+            late.push_back(connection);
+    }
+    for (const int connection : late)
+        drop(connection);
+    m_accepting->setEnabled(m_connections.size() < MostConnections);
+    if (m_connections.empty())
+        m_late->stop();
 }
 
 } // namespace HandOver

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
@@ -49,6 +48,10 @@ int main(int argc, char *argv[])
             return 0;
         }
     }
+    // What the desktop gave this start to end its start-up notification and let the window take the
+    // focus; read before Qt takes it out of the environment.
+    const QByteArray startupId = qgetenv("DESKTOP_STARTUP_ID");
+    const QByteArray activationToken = qgetenv("XDG_ACTIVATION_TOKEN");
     const PlatformChoice platform = PlatformChoice::forThisProcess(argc, argv);
     if (platform.outcome == PlatformChoice::Outcome::NoDisplay) {
         std::fprintf(stderr,
@@ -81,8 +84,22 @@ int main(int argc, char *argv[])
         paths.append(FileUri::localPath(arguments.at(i), QDir::currentPath()));
     paths.removeAll(QString());
     // A player runs already: it takes the files (or just comes to the front) and this start ends.
-    if (HandOver::toRunningPlayer(paths))
+    HandOver::Listener listener;
+    switch (listener.startOrHandOver({paths, startupId, activationToken})) {
+    case HandOver::Listener::Outcome::HandedOver:
         return 0;
+    case HandOver::Listener::Outcome::NoAnswer:
+        std::fprintf(stderr,
+                     "qwelto: le lecteur déjà ouvert ne répond pas (depuis %d s) ; les fichiers ne lui ont "
+                     "pas été remis. Fermez-le, ou terminez son processus, avant d'en ouvrir un autre.\n"
+                     "qwelto: the player already running has not answered for %d s; the files were not "
+                     "handed over. Close it, or end its process, before starting another.\n",
+                     HandOver::AnswerWithinMs / 1000, HandOver::AnswerWithinMs / 1000);
+        return 1;
+    case HandOver::Listener::Outcome::Player:
+    case HandOver::Listener::Outcome::Alone:
+        break;
+    }
 
     // The player speaks French: Qt's own dialogs and buttons too, whatever the desktop's language.
     QTranslator qtFrench;
@@ -102,11 +119,11 @@ int main(int argc, char *argv[])
     program.start();
     if (!paths.isEmpty())
         program.openFromOutside(paths);
-    // Later starts find this player once the splash is up; the desktop's media controls once the main
-    // window is, since joining the session bus takes longer than drawing the splash.
-    HandOver::Listener listener;
-    QObject::connect(&listener, &HandOver::Listener::pathsArrived, &program, &Program::openFromOutside);
-    QTimer::singleShot(0, &listener, &HandOver::Listener::listen);
+    // Later starts' files. The desktop's media controls find the player once its main window is up,
+    // since joining the session bus takes longer than drawing the splash.
+    QObject::connect(
+        &listener, &HandOver::Listener::messageArrived, &program,
+        [&program](const HandOver::Message &message) { program.openFromOutside(message.paths); });
     DesktopBus desktopBus(program);
     QObject::connect(&program, &Program::mainWindowShown, &desktopBus, &DesktopBus::start);
     return QApplication::exec();

@@ -10,7 +10,7 @@ bash scripts/install-deps.sh
 
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
   -DCMAKE_CXX_COMPILER=clang++ -DQWELTO_FUZZ=ON -DQWELTO_BUILD_TESTS=OFF -DQWELTO_BUILD_BENCH=OFF >/dev/null
-nice cmake --build build-fuzz -j2 --target fuzz_listfile fuzz_playlists fuzz_listformat fuzz_settings fuzz_videocd fuzz_uris
+nice cmake --build build-fuzz -j2 --target fuzz_listfile fuzz_playlists fuzz_listformat fuzz_settings fuzz_videocd fuzz_handover fuzz_uris
 
 export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
@@ -33,4 +33,5 @@ run listformat 65536
 run settings 256
 # The root folder's, the track folder's and the volume descriptor's blocks, 2048 bytes each.
 run videocd 6144
+run handover 65536
 run uris 4096

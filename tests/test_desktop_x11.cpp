@@ -12,6 +12,7 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QListWidget>
 #include <QMimeData>
@@ -19,7 +20,15 @@
 #include <QTest>
 #include <QUrl>
 
+#include <algorithm>
+#include <csignal>
 #include <limits>
+#include <vector>
+
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -107,6 +116,13 @@ class TestDesktopX11 : public QObject {
         return bus->isServiceRegistered(Service).value();
     }
 
+    // Another start of the same player (its program, settings and runtime folder), with these arguments.
+    static void startBeside(PlayerProcess &player, QProcess &start, const QStringList &arguments)
+    {
+        start.setProcessEnvironment(player.process().processEnvironment());
+        start.start(player.process().program(), arguments);
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
@@ -162,6 +178,101 @@ private Q_SLOTS:
         QCOMPARE(readBytes(player.listPath()),
                  ListFile::encode({m_tagged, folder.filePath(QStringLiteral("in folder.wav")),
                                    QStringLiteral("/listed/x.mp3"), m_tone}));
+    }
+
+    // Four starts at the same moment, each with a file: one player, which ends up with all four.
+    void startsAtTheSameMomentMakeOnePlayer()
+    {
+        PlayerProcess player;
+        QVERIFY(writeBytes(player.listPath(), "\"/old.mp3\"\r\n"));
+        QStringList expected{QStringLiteral("/old.mp3")};
+        for (int i = 0; i < 4; ++i) {
+            expected.append(m_media.filePath(QStringLiteral("at once %1.mp3").arg(i)));
+            QVERIFY(writeBytes(expected.last(), "x"));
+        }
+        player.process().setArguments({expected.at(1)});
+        QVERIFY(player.start());
+        QProcess others[3];
+        for (int i = 0; i < 3; ++i)
+            startBeside(player, others[i], {expected.at(i + 2)});
+        const QList<QProcess *> starts{&player.process(), &others[0], &others[1], &others[2]};
+        const auto ended = [&] {
+            return std::count_if(starts.cbegin(), starts.cend(),
+                                 [](QProcess *p) { return p->state() == QProcess::NotRunning; });
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(ended(), 3, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(QDBusConnection::sessionBus().interface()->isServiceRegistered(Service),
+                                 20000);
+        QCOMPARE(ended(), 3);
+        for (QProcess *p : starts)
+            QVERIFY(p->state() == QProcess::Running || p->exitCode() == 0);
+        call(QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit"));
+        QTRY_COMPARE_WITH_TIMEOUT(ended(), 4, 10000);
+        QStringList saved = ListFile::decode(readBytes(player.listPath()));
+        saved.sort();
+        expected.sort();
+        QCOMPARE(saved, expected);
+    }
+
+    // A stopped player is waited for a few seconds, then the start says so and ends, rather than become a
+    // second player; a flood of idle connections holds a handful of its descriptors; a hundred thousand
+    // folders handed over (a million entries) are read in slices, so that the player still closes at
+    // once, saving what it has.
+    void aStoppedOrFloodedPlayerStaysTheOne()
+    {
+        PlayerProcess player;
+        QTemporaryDir runtime;
+        player.setEnvironment(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        QVERIFY(startPlayer(player, {}));
+        const auto pid = static_cast<pid_t>(player.process().processId());
+        QTemporaryDir folder;
+        for (int i = 0; i < 10; ++i)
+            QVERIFY(writeBytes(folder.filePath(QStringLiteral("d/%1.mp3").arg(i)), "x"));
+        QProcess refused;
+        ::kill(pid, SIGSTOP);
+        startBeside(player, refused, {m_tone});
+        QVERIFY(refused.waitForFinished(20000));
+        ::kill(pid, SIGCONT);
+        QCOMPARE(refused.exitCode(), 1);
+        QVERIFY(QString::fromUtf8(refused.readAllStandardError()).contains(u"ne répond pas"));
+
+        const QStringList sockets =
+            QDir(runtime.path()).entryList({QStringLiteral("*.socket")}, QDir::Files | QDir::System);
+        QCOMPARE(sockets.size(), 1);
+        sockaddr_un address{AF_UNIX, {}};
+        qstrcpy(address.sun_path, QFile::encodeName(runtime.filePath(sockets.first())).constData());
+        const rlimit most{1100, 1100};
+        QCOMPARE(::setrlimit(RLIMIT_NOFILE, &most), 0);
+        std::vector<int> idle;
+        QElapsedTimer flooding;
+        flooding.start();
+        // As many as get in within a second: a player that took them all would be out of descriptors.
+        while (idle.size() < 1019 && flooding.elapsed() < 1000) {
+            const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+            if (::connect(s, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0)
+                idle.push_back(s);
+            else
+                ::close(s);
+        }
+        QVERIFY(QDir(QStringLiteral("/proc/%1/fd").arg(pid))
+                    .entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot)
+                    .size() < 100);
+        for (const int s : idle)
+            ::close(s);
+
+        QProcess later;
+        startBeside(player, later, {m_tagged});
+        QVERIFY(later.waitForFinished(20000));
+        QCOMPARE(later.exitCode(), 0);
+        QProcess many;
+        many.setWorkingDirectory(folder.path());
+        startBeside(player, many, QStringList(100000, QStringLiteral("d")));
+        QVERIFY(many.waitForFinished(20000));
+        QCOMPARE(many.exitCode(), 0);
+        QCOMPARE(player.signalAndWait(SIGTERM, 5000), 0);
+        const QStringList saved = ListFile::decode(readBytes(player.listPath()));
+        QCOMPARE(saved.value(0), m_tagged);
+        QCOMPARE(saved.value(1), folder.filePath(QStringLiteral("d/0.mp3")));
     }
 
     // Each method runs the window's own handler, so the window saves what the bus set.
