@@ -1,3 +1,4 @@
+#include "app/DesktopActivation.h"
 #include "app/DesktopBus.h"
 #include "app/HandOver.h"
 #include "app/PlatformChoice.h"
@@ -119,11 +120,14 @@ int main(int argc, char *argv[])
     program.start();
     if (!paths.isEmpty())
         program.openFromOutside(paths);
-    // Later starts' files. The desktop's media controls find the player once its main window is up,
-    // since joining the session bus takes longer than drawing the splash.
-    QObject::connect(
-        &listener, &HandOver::Listener::messageArrived, &program,
-        [&program](const HandOver::Message &message) { program.openFromOutside(message.paths); });
+    // Later starts' files, and what lets the window they raise take the focus. The desktop's media
+    // controls find the player once its main window is up, since joining the session bus takes longer
+    // than drawing the splash.
+    QObject::connect(&listener, &HandOver::Listener::messageArrived, &program,
+                     [&program](const HandOver::Message &message) {
+                         DesktopActivation::prepare(message.startupId, message.activationToken);
+                         program.openFromOutside(message.paths);
+                     });
     DesktopBus desktopBus(program);
     QObject::connect(&program, &Program::mainWindowShown, &desktopBus, &DesktopBus::start);
     return QApplication::exec();
