@@ -12,7 +12,7 @@
 
 namespace MainUnload {
 
-void Form_Unload(Program &program)
+void saveSession(Program &program)
 {
     frmMain &window = program.mainWindow();
 
@@ -25,6 +25,11 @@ void Form_Unload(Program &program)
         Playlist::save(*window.lstPlay(), lastList);
 
     StoredOptions::Save(program, program.settings());
+}
+
+void Form_Unload(Program &program)
+{
+    saveSession(program);
 
     program.transport().cmdStop_Click();
 

@@ -83,6 +83,7 @@ frmMain &Program::mainWindow()
         wireMainWindow(*m_main);
         m_main->tmrAnimate()->start();
         MainLoad::Form_Load(*this);
+        Q_EMIT mainWindowLoaded();
     }
     return *m_main;
 }

@@ -127,6 +127,8 @@ protected:
 Q_SIGNALS:
     // No window is left: the process is to end.
     void finished();
+    // The main window's load has run (the list read, unless the load was abandoned before it).
+    void mainWindowLoaded();
     // The splash has handed over and the main window shows, loaded.
     void mainWindowShown();
 

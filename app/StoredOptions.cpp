@@ -156,13 +156,17 @@ void Save(Program &program, SettingsStore &store)
 {
     frmMain &window = program.mainWindow();
     const SharedState &state = program.sharedState();
-    MediaEngine &engine = program.engine();
+    // With the video window closed, the levels a new engine would be given: no window is made just to
+    // read them back, and none can be once the display has gone.
+    frmPlayer *player = program.existingVideoWindow();
+    const long volume = player ? player->MediaPlayer1().Volume() : AudioControls::volumeShown(window);
+    const bool mute = player ? player->MediaPlayer1().Mute() : AudioControls::muteShown(window);
     const QString section = QLatin1String(Section);
     const std::pair<const char *, QString> keys[] = {
-        {"Vol", QString::number(engine.Volume())},
+        {"Vol", QString::number(volume)},
         {"suff", QString::number(valueOf(window.chkSuffle()))},
         {"timemode", fromBoolean(state.TimeMode)},
-        {"mute", fromBoolean(engine.Mute())},
+        {"mute", fromBoolean(mute)},
         {"repeat", fromBoolean(valueOf(window.chkRepeat()) != 0)},
         {"top", numberText(Twips::fromPixelsY(window.y(), &window))},
         {"left", numberText(Twips::fromPixelsX(window.x(), &window))},

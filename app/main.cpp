@@ -1,6 +1,8 @@
 #include "app/DesktopActivation.h"
 #include "app/DesktopBus.h"
+#include "app/ExitSave.h"
 #include "app/HandOver.h"
+#include "app/MainUnload.h"
 #include "app/PlatformChoice.h"
 #include "app/Program.h"
 #include "app/TerminationSignals.h"
@@ -130,5 +132,15 @@ int main(int argc, char *argv[])
                      });
     DesktopBus desktopBus(program);
     QObject::connect(&program, &Program::mainWindowShown, &desktopBus, &DesktopBus::start);
-    return QApplication::exec();
+    // Once the list is read, a display that goes away takes nothing with it; not before, or half a list
+    // would be saved over the whole. The shutdown sequence saves by itself.
+    QObject::connect(&program, &Program::mainWindowLoaded, [&program] {
+        ExitSave::arm([&program] {
+            if (!program.closing())
+                MainUnload::saveSession(program);
+        });
+    });
+    const int status = QApplication::exec();
+    ExitSave::disarm();
+    return status;
 }

@@ -74,9 +74,19 @@ void AudioControls::Check1_Click()
 
 void AudioControls::giveLevelsTo(const frmMain &window, MediaEngine &engine)
 {
-    engine.setVolume(LevelTable.at(static_cast<std::size_t>(window.scrlVol()->value())));
+    engine.setVolume(volumeShown(window));
     engine.setBalance(LevelTable.at(static_cast<std::size_t>(window.scrlBal()->value())));
-    engine.setMute(window.Check1()->text() == QLatin1String("V"));
+    engine.setMute(muteShown(window));
+}
+
+long AudioControls::volumeShown(const frmMain &window)
+{
+    return LevelTable.at(static_cast<std::size_t>(window.scrlVol()->value()));
+}
+
+bool AudioControls::muteShown(const frmMain &window)
+{
+    return window.Check1()->text() == QLatin1String("V");
 }
 
 void AudioControls::showMute(frmMain &window, bool muted)

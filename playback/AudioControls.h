@@ -29,6 +29,9 @@ public:
     // A new engine (the user closed the video window) takes the levels the controls show, so that
     // what the user hears, and what is saved at the end, stays what they set.
     static void giveLevelsTo(const frmMain &window, MediaEngine &engine);
+    // The volume and mute such an engine would be given.
+    static long volumeShown(const frmMain &window);
+    static bool muteShown(const frmMain &window);
     // The mute button's glyph shows the engine's state.
     static void showMute(frmMain &window, bool muted);
 

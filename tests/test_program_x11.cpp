@@ -1,8 +1,9 @@
 // The real player as a separate process, as the desktop session runs it: ended by the session's
 // signals; fed what a user's disk really holds (media that cannot be played among media that can, list
 // files that are damaged or were never list files, options that do not convert), where it must not crash
-// or hang, must play what it can and keep what it was given; and killed while it saves, where the next
-// run must find either the old file or the new one, whole, never a cut one.
+// or hang, must play what it can and keep what it was given; left without its display, where it must
+// save on the way out; and killed while it saves, where the next run must find either the old file or
+// the new one, whole, never a cut one.
 #include "MediaMaker.h"
 #include "PlayerProcess.h"
 #include "app/OptionConversions.h"
@@ -119,6 +120,50 @@ private Q_SLOTS:
         QTEST(values.join(u' '), "saved");
         for (const char *key : {"top", "left"})
             QVERIFY2(StoredOptions::toSingle(saved.value(QLatin1String(key)).toString()), key);
+    }
+
+    // The X server or the compositor dies under the player: Qt ends it at once, with exit code 1, and the
+    // list, with the file added in this run, and the options are saved on the way out.
+    void theDisplayGoingAwayKeepsTheSession_data()
+    {
+        QTest::addColumn<QString>("platform");
+        QTest::newRow("X") << QStringLiteral("xcb");
+        QTest::newRow("Wayland") << QStringLiteral("wayland");
+    }
+    void theDisplayGoingAwayKeepsTheSession()
+    {
+        QFETCH(QString, platform);
+        PlayerProcess player;
+        QTemporaryDir runtime;
+        QProcess display;
+        if (platform == QLatin1String("xcb")) {
+            display.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp"});
+            QTRY_VERIFY_WITH_TIMEOUT(display.canReadLine(), 20000);
+            player.setEnvironment(QStringLiteral("DISPLAY"), u':' + display.readLine().trimmed());
+        } else {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+            display.setProcessEnvironment(env);
+            display.start(QStringLiteral("weston"), {"--backend=headless-backend.so", "--use-pixman",
+                                                     "--socket=dying", "--idle-time=0"});
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(runtime.filePath(QStringLiteral("dying"))), 20000);
+            player.setEnvironment(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("dying"));
+        }
+        player.setEnvironment(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        player.setEnvironment(QStringLiteral("QT_QPA_PLATFORM"), platform);
+        const QString added = MediaMaker(player.folder()).tone(QStringLiteral("added.wav"), 30);
+        QVERIFY(writeBytes(player.listPath(), "\"/m/old.mp3\"\r\n"));
+        player.process().setArguments({added});
+        QVERIFY(player.start());
+        // Playing it: the main window is loaded, the list read.
+        QTRY_VERIFY_WITH_TIMEOUT(player.openFiles().contains(added), 30000);
+        display.kill();
+        display.waitForFinished();
+        QVERIFY(player.process().waitForFinished(20000));
+        QCOMPARE(player.process().exitCode(), 1);
+        QCOMPARE(readBytes(player.listPath()), ListFile::encode({QStringLiteral("/m/old.mp3"), added}));
+        QVERIFY(QSettings(player.settingsPath(), QSettings::IniFormat)
+                    .contains(QStringLiteral("Options/FitToSize")));
     }
 
     void aReadOnlyProgramFolderLosesNothing()
