@@ -282,7 +282,8 @@ private Q_SLOTS:
 
     void decide_data()
     {
-        QTest::addColumn<QString>("setting");  // QT_QPA_PLATFORM|-platform|DISPLAY|WAYLAND_DISPLAY|plugins
+        // QT_QPA_PLATFORM|-platform|DISPLAY|WAYLAND_DISPLAY|plugins[|servers that answer, else all]
+        QTest::addColumn<QString>("setting");
         QTest::addColumn<QString>("expected"); // the outcome, then the platform forced
         const auto row = [](const char *name, const char *setting, const char *expected) {
             QTest::newRow(name) << QString::fromLatin1(setting) << QString::fromLatin1(expected);
@@ -295,6 +296,9 @@ private Q_SLOTS:
         row("Wayland only, no plugin", "|||w-0|xcb", "MissingPlugin ");
         row("no xcb plugin: Wayland", "||:0|w-0|wayland", "Run wayland");
         row("a list falls back", "wayland;xcb||:0|w-0|xcb", "Run ");
+        row("X not there: Wayland", "||:9|w-0|xcb;wayland|wayland", "Run wayland");
+        row("X only, not there", "||:9||xcb;wayland|", "NoAnswer ");
+        row("explicit X, not there", "xcb||:9|w-0|xcb;wayland|wayland", "NoAnswer ");
     }
     void decide()
     {
@@ -302,26 +306,43 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         const QList<QByteArray> in = setting.toLatin1().split('|');
         const QList<QByteArray> plugins = in.at(4).split(';');
+        const QList<QByteArray> answering = in.value(5, "xcb;wayland").split(';');
         const PlatformChoice choice =
             PlatformChoice::decide({in.at(0), in.at(2), in.at(3), in.at(1),
-                                    [&](const QByteArray &name) { return plugins.contains(name); }});
-        const char *outcomes[] = {"Run", "NoDisplay", "MissingPlugin"};
+                                    [&](const QByteArray &name) { return plugins.contains(name); },
+                                    [&](const QByteArray &name) { return answering.contains(name); }});
+        const char *outcomes[] = {"Run", "NoDisplay", "MissingPlugin", "NoAnswer"};
         QCOMPARE(QString::fromLatin1(outcomes[int(choice.outcome)]) + QLatin1Char(' ') +
                      QString::fromLatin1(choice.platform),
                  expected);
     }
 
-    // Qt aborts when told to use a platform it cannot load; the player says why and stops cleanly.
-    void missingPluginIsAMessageNotAnAbort()
+    // Qt aborts when told to use a platform it cannot load, or a display that is not there; the player
+    // says why and stops cleanly.
+    void aDisplayThatCannotServeIsAMessageNotAnAbort_data()
     {
-        qputenv("QT_QPA_PLATFORM", "wayland-absent");
-        qputenv("WAYLAND_DISPLAY", "nowhere");
+        QTest::addColumn<QString>("setting"); // QT_QPA_PLATFORM|DISPLAY|WAYLAND_DISPLAY|what the player says
+        QTest::newRow("plugin missing")
+            << u"wayland-absent||nowhere|\"wayland-absent\" platform plugin is not installed"_s;
+        QTest::newRow("no X server there") << u"|:987||the display \":987\" (DISPLAY) does not answer"_s;
+        QTest::newRow("no compositor there")
+            << u"||qwelto-nowhere|\"qwelto-nowhere\" (WAYLAND_DISPLAY) does not answer"_s;
+    }
+    void aDisplayThatCannotServeIsAMessageNotAnAbort()
+    {
+        QFETCH(QString, setting);
+        const QStringList in = setting.split(u'|');
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        const QString names[] = {u"QT_QPA_PLATFORM"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s};
+        for (int i = 0; i < 3; ++i)
+            in[i].isEmpty() ? env.remove(names[i]) : env.insert(names[i], in[i]);
         QProcess player;
+        player.setProcessEnvironment(env);
         player.start(QStringLiteral(QWELTO_BINARY), {});
         QVERIFY(player.waitForFinished(30000));
         QCOMPARE(player.exitCode(), 2);
-        QVERIFY(
-            player.readAllStandardError().contains("\"wayland-absent\" platform plugin is not installed"));
+        const QByteArray said = player.readAllStandardError();
+        QVERIFY2(said.contains(in[3].toUtf8()), said.constData());
     }
 };
 
