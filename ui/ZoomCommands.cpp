@@ -1,13 +1,14 @@
 #include "ui/ZoomCommands.h"
 
 #include "playback/MediaEngine.h"
+#include "ui/ButtonMenu.h"
 #include "ui/Twips.h"
 #include "ui/frmMain.h"
 #include "ui/frmPlayer.h"
 
 #include <QAction>
-#include <QCursor>
 #include <QMenu>
+#include <QPushButton>
 
 #include <cmath>
 
@@ -41,7 +42,7 @@ void ZoomCommands::cmdFull_Click()
 {
     frmMain &window = m_host.mainWindow();
     window.mnuZoom()->setDefaultAction(nullptr);
-    window.mnuZoom()->popup(QCursor::pos());
+    popUpUnder(*window.mnuZoom(), *window.cmdFull());
 }
 
 void ZoomCommands::mnuHalf_Click()
