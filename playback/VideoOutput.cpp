@@ -264,10 +264,12 @@ void *VideoOutput::waylandDisplay() const
     return m_wayland ? m_wayland->display() : nullptr;
 }
 
-qreal VideoOutput::devicePixelRatio() const
+qreal VideoOutput::pixelsPerSurfaceUnit() const
 {
     const QWidget *surface = activeSurface();
-    return surface ? surface->devicePixelRatio() : 1.0;
+    if (!surface)
+        return 1.0;
+    return m_wayland ? WaylandPictureSurface::pixelsPerUnit(surface) : surface->devicePixelRatio();
 }
 
 QWidget *VideoOutput::fullScreenWindow() const
