@@ -364,6 +364,7 @@ private Q_SLOTS:
 
         // The video window opens in the middle of the main window's screen; then it stays where it is put.
         frmPlayer &video = f.program->videoWindow();
+        f.engine().setFileName(u"/m/film.avi"_s);
         video.show();
         QCOMPARE(video.frameGeometry().center(), area.center());
         video.hide();

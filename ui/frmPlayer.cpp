@@ -77,14 +77,30 @@ void frmPlayer::Form_GotFocus()
     setWindowTitle(m_engine->FileName());
 }
 
+bool frmPlayer::keepsHidden() const
+{
+    return !MediaKind::isVideoExtension(m_engine->FileName());
+}
+
 void frmPlayer::Form_Paint()
 {
-    if (!MediaKind::isVideoExtension(m_engine->FileName())) {
+    if (keepsHidden()) {
         // Hiding from inside a paint would cut the paint short; do it right after.
         QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
     }
     if (m_engine->DisplaySize() == MediaEngine::DisplayFullScreen && !isMinimized())
         QMetaObject::invokeMethod(this, &QWidget::showMinimized, Qt::QueuedConnection);
+}
+
+void frmPlayer::setVisible(bool visible)
+{
+    if (visible && m_engine && keepsHidden()) {
+        QWidget::setVisible(false);
+        return;
+    }
+    QWidget::setVisible(visible);
+    if (visible && m_engine && m_engine->DisplaySize() == MediaEngine::DisplayFullScreen && !isMinimized())
+        showMinimized();
 }
 
 void frmPlayer::Form_Resize()
