@@ -83,11 +83,9 @@ void ZoomCommands::mnuFull_Click()
     frmPlayer &player = m_host.videoWindow();
     MediaEngine &engine = player.MediaPlayer1();
     if (engine.DisplaySize() == MediaEngine::DisplayFullScreen) {
-        // Leaving full screen always lands in fit mode, and the video window, which minimised itself
-        // for full screen, comes back.
+        // Leaving full screen this way always lands in fit mode.
         engine.setDisplaySize(MediaEngine::DisplayFit);
-        if (player.isMinimized())
-            player.showNormal();
+        player.returnFromFullScreen();
     } else {
         engine.setDisplaySize(MediaEngine::DisplayFullScreen);
     }

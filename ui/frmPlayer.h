@@ -50,6 +50,10 @@ public:
     // window: no paint comes while the picture's opaque native surface covers it all.
     void setVisible(bool visible) override;
 
+    // Out of full screen the window shows again as it was, over the main window, whose zoom button
+    // the user may have raised above it on the way in.
+    void returnFromFullScreen();
+
 protected:
     void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
