@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "app/SharedState.h"
 #include "playback/MediaEngine.h"
+#include "playback/MediaKind.h"
 #include "playlist/FileUri.h"
 #include "playlist/Playlist.h"
 #include "ui/frmMain.h"
@@ -34,12 +35,7 @@ MprisRoot::MprisRoot(QObject *object, Program &program) : QDBusAbstractAdaptor(o
 QStringList MprisRoot::supportedMimeTypes() const
 {
     // The types the desktop entry offers the player for, list files included.
-    static const QStringList types =
-        QStringLiteral("audio/mpeg audio/x-wav audio/wav audio/midi audio/x-midi audio/x-ms-wma "
-                       "audio/ogg audio/x-vorbis+ogg video/x-msvideo video/mpeg video/x-ms-asf "
-                       "application/vnd.ms-asf video/x-ms-wmv x-content/video-vcd audio/x-mpegurl "
-                       "application/vnd.apple.mpegurl audio/x-scpls")
-            .split(u' ');
+    static const QStringList types = MediaKind::offeredMimeTypes();
     return types;
 }
 

@@ -4,6 +4,13 @@
 #include <QDir>
 #include <QLibraryInfo>
 
+#if defined(QWELTO_HAVE_XCB)
+#include <xcb/xcb.h>
+#endif
+#if defined(QWELTO_HAVE_WAYLAND)
+#include <wayland-client.h>
+#endif
+
 namespace {
 
 QByteArray firstOf(const QByteArray &list)
@@ -41,23 +48,31 @@ PlatformChoice PlatformChoice::decide(const Inputs &in)
             candidates << "wayland";
     }
 
-    bool anyDisplay = false;
     for (const QByteArray &name : candidates) {
         const bool hasDisplay = needsX(name)         ? !in.display.isEmpty()
                                 : needsWayland(name) ? !in.waylandDisplay.isEmpty()
                                                      : true;
-        anyDisplay = anyDisplay || hasDisplay;
         if (!hasDisplay)
             continue;
-        if (!in.pluginInstalled || in.pluginInstalled(name)) {
-            if (explicitList.isEmpty())
-                choice.platform = name;
-            return choice;
+        if (in.pluginInstalled && !in.pluginInstalled(name)) {
+            if (choice.missing.isEmpty())
+                choice.missing = name;
+            continue;
         }
-        if (choice.missing.isEmpty())
-            choice.missing = name;
+        if ((needsX(name) || needsWayland(name)) && in.serverAnswers && !in.serverAnswers(name)) {
+            if (choice.silentVariable.isEmpty()) {
+                choice.silentVariable = needsX(name) ? "DISPLAY" : "WAYLAND_DISPLAY";
+                choice.silentDisplay = needsX(name) ? in.display : in.waylandDisplay;
+            }
+            continue;
+        }
+        if (explicitList.isEmpty())
+            choice.platform = name;
+        return choice;
     }
-    choice.outcome = anyDisplay ? Outcome::MissingPlugin : Outcome::NoDisplay;
+    choice.outcome = !choice.missing.isEmpty()          ? Outcome::MissingPlugin
+                     : !choice.silentVariable.isEmpty() ? Outcome::NoAnswer
+                                                        : Outcome::NoDisplay;
     return choice;
 }
 
@@ -85,6 +100,8 @@ PlatformChoice PlatformChoice::forThisProcess(int argc, char **argv)
         const QByteArray arg(argv[i]);
         if (arg == "-platform" || arg == "--platform")
             in.argvPlatform = argv[i + 1];
+        if (arg == "-display" || arg == "--display")
+            in.display = argv[i + 1];
     }
     in.pluginInstalled = [](const QByteArray &name) {
         // QT_QPA_PLATFORM_PLUGIN_PATH names a platforms folder itself; the others hold one.
@@ -95,6 +112,27 @@ PlatformChoice PlatformChoice::forThisProcess(int argc, char **argv)
             folders << path + QStringLiteral("/platforms");
         folders << QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms");
         return PlatformChoice::pluginFileIn(name, folders);
+    };
+    const QByteArray display = in.display;
+    in.serverAnswers = [display](const QByteArray &name) {
+#if defined(QWELTO_HAVE_XCB)
+        if (needsX(name)) {
+            xcb_connection_t *connection = xcb_connect(display.constData(), nullptr);
+            const bool answers = xcb_connection_has_error(connection) == 0;
+            xcb_disconnect(connection);
+            return answers;
+        }
+#endif
+#if defined(QWELTO_HAVE_WAYLAND)
+        if (needsWayland(name)) {
+            wl_display *compositor = wl_display_connect(nullptr);
+            if (compositor)
+                wl_display_disconnect(compositor);
+            return compositor != nullptr;
+        }
+#endif
+        Q_UNUSED(name)
+        return true;
     };
     return decide(in);
 }

@@ -72,6 +72,14 @@ int main(int argc, char *argv[])
                      platform.missing.constData(), package, platform.missing.constData(), package);
         return 2;
     }
+    if (platform.outcome == PlatformChoice::Outcome::NoAnswer) {
+        std::fprintf(stderr,
+                     "qwelto: l'écran « %s » (%s) ne répond pas.\n"
+                     "qwelto: the display \"%s\" (%s) does not answer.\n",
+                     platform.silentDisplay.constData(), platform.silentVariable.constData(),
+                     platform.silentDisplay.constData(), platform.silentVariable.constData());
+        return 2;
+    }
     if (!platform.platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform.platform);
 

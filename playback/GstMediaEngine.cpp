@@ -570,7 +570,7 @@ void GstMediaEngine::updateFitCaps(const QSize &size)
     }
     // The rectangle is in the surface's own units; the frames keep their pixels and get the pixel
     // aspect that gives them the rectangle's shape, so the compositor stretches them over it whole.
-    const qreal ratio = m_video ? m_video->devicePixelRatio() : 1.0;
+    const qreal ratio = m_video ? m_video->pixelsPerSurfaceUnit() : 1.0;
     // The sink fits the frames' shape into the rectangle, and a side that rounds to nothing there is a
     // protocol error, which ends the program: the rectangle keeps 64 pixels each way, and the frames'
     // shape is kept within 16 to 1.

@@ -213,7 +213,9 @@ void VideoOutput::setMode(int mode)
         enterFullScreen();
     else if (before == MediaEngine::DisplayFullScreen && mode != before && m_fullScreen)
         m_fullScreen->hide();
-    if (mode == MediaEngine::DisplayNative && m_area && !m_picture.isEmpty())
+    // Back from full screen the area keeps the size it had before, whatever the mode it returns to.
+    if (mode == MediaEngine::DisplayNative && before != MediaEngine::DisplayFullScreen && m_area &&
+        !m_picture.isEmpty())
         m_area->resize(m_picture);
     layout();
 }
@@ -264,10 +266,12 @@ void *VideoOutput::waylandDisplay() const
     return m_wayland ? m_wayland->display() : nullptr;
 }
 
-qreal VideoOutput::devicePixelRatio() const
+qreal VideoOutput::pixelsPerSurfaceUnit() const
 {
     const QWidget *surface = activeSurface();
-    return surface ? surface->devicePixelRatio() : 1.0;
+    if (!surface)
+        return 1.0;
+    return m_wayland ? WaylandPictureSurface::pixelsPerUnit(surface) : surface->devicePixelRatio();
 }
 
 QWidget *VideoOutput::fullScreenWindow() const
@@ -335,11 +339,11 @@ void VideoOutput::layoutFullScreen()
 void VideoOutput::layout()
 {
     if (m_surface && m_area) {
-        QRect bounds = m_area->rect();
-        // A sub-surface is not clipped by its window: on Wayland the picture keeps to the part of the
-        // area the window shows.
-        if (m_wayland)
-            bounds &= QRect(m_area->mapFrom(m_area->window(), QPoint(0, 0)), m_area->window()->size());
+        // The picture keeps to the part of the area the window shows: an area larger than the window
+        // (native size in a smaller window) would otherwise show a corner of it on X, and on Wayland,
+        // where a sub-surface is not clipped by its window, spill over the window's edges.
+        const QRect bounds =
+            m_area->rect() & QRect(m_area->mapFrom(m_area->window(), QPoint(0, 0)), m_area->window()->size());
         QRect r;
         if (m_mode == MediaEngine::DisplayNative) {
             // At its own size, centred; shrunk (keeping its shape) only when the area is smaller.

@@ -36,7 +36,8 @@ public:
     QSize targetSize() const;
 
     QWidget *fullScreenWindow() const;
-    qreal devicePixelRatio() const;
+    // Device pixels per unit of the surface the sink draws on (its render rectangle's units).
+    qreal pixelsPerSurfaceUnit() const;
 
 signals:
     void targetChanged();

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
+#include <private/qhighdpiscaling_p.h>
 #include <qpa/qplatformnativeinterface.h>
 
 #include <wayland-client.h>
@@ -181,9 +182,12 @@ void WaylandPictureSurface::placeOver(QWidget *widget)
         takeDown();
         return;
     }
-    // Qt draws its window decorations inside its own surface, left and above the widgets.
-    const QPoint position = widget->mapTo(top, QPoint(0, 0)) +
-                            QPoint(window->frameMargins().left(), window->frameMargins().top());
+    // Qt draws its window decorations inside its own surface, left and above the widgets. The place is
+    // in the surface's units, which Qt's own scaling multiplies.
+    const QPoint position = QHighDpi::toNativeLocalPosition(
+        widget->mapTo(top, QPoint(0, 0)) +
+            QPoint(window->frameMargins().left(), window->frameMargins().top()),
+        window);
     if (parent == m_parent && position == m_position)
         return;
     if (parent != m_parent) {
@@ -205,6 +209,12 @@ void WaylandPictureSurface::placeOver(QWidget *widget)
     top->update(QRect(0, 0, 1, 1));
 }
 
+qreal WaylandPictureSurface::pixelsPerUnit(const QWidget *widget)
+{
+    const QWindow *window = widget->window()->windowHandle();
+    return window ? widget->devicePixelRatio() / QHighDpiScaling::factor(window) : widget->devicePixelRatio();
+}
+
 bool WaylandPictureSurface::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
@@ -220,6 +230,8 @@ bool WaylandPictureSurface::eventFilter(QObject *watched, QEvent *event)
 }
 
 #else
+
+#include <QWidget>
 
 struct WaylandPictureGlobals {};
 
@@ -237,6 +249,10 @@ wl_display *WaylandPictureSurface::display() const
     return nullptr;
 }
 void WaylandPictureSurface::takeDown() {}
+qreal WaylandPictureSurface::pixelsPerUnit(const QWidget *widget)
+{
+    return widget->devicePixelRatio();
+}
 void WaylandPictureSurface::placeOver(QWidget *) {}
 bool WaylandPictureSurface::eventFilter(QObject *watched, QEvent *event)
 {

@@ -28,6 +28,10 @@ public:
     // Qt's own connection: the sink must use it to be allowed into Qt's windows.
     wl_display *display() const;
 
+    // Device pixels per unit of the surface of the widget's window: the compositor's own scale, not
+    // Qt's (QT_SCALE_FACTOR), which the compositor never hears of.
+    static qreal pixelsPerUnit(const QWidget *widget);
+
     // Hangs the surface at the top left corner of the widget; null (or a hidden widget) takes it down.
     // Called again whenever the widget may have moved.
     void placeOver(QWidget *widget);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playlist/FolderScan.h"
+#include "playback/MediaKind.h"
 
 #include <QString>
 
@@ -19,7 +19,8 @@ inline constexpr const char *MediaFilter =
 inline QString mediaDialogFilter()
 {
     QStringList patterns = QString::fromLatin1(MediaFilter).section(u'|', 1, 1).split(u';');
-    for (const QString &pattern : FolderScan::Patterns + FolderScan::ExtraPatterns) {
+    for (const MediaKind::Kind &kind : MediaKind::kinds()) {
+        const QString pattern = QStringLiteral("*.") + QLatin1String(kind.ending);
         if (!patterns.contains(pattern))
             patterns.append(pattern);
     }

@@ -1,5 +1,7 @@
 #include "playlist/FolderScan.h"
 
+#include "playback/MediaKind.h"
+
 #include <QCollator>
 #include <QDir>
 #include <QDirIterator>
@@ -51,12 +53,11 @@ QStringList scan(const QString &folder)
     }
     sortNaturally(names);
 
-    // Every pattern is "*." and an extension: a name belongs to the first group whose extension
-    // ends it, which a suffix comparison decides without a regular expression per name.
+    // A name belongs to the first group whose ending ends it, which a suffix comparison decides
+    // without a pattern match per name.
     std::vector<QString> suffixes;
-    for (const QStringList *patterns : {&Patterns, &ExtraPatterns})
-        for (const QString &pattern : *patterns)
-            suffixes.push_back(pattern.mid(1));
+    for (const MediaKind::Kind &kind : MediaKind::kinds())
+        suffixes.push_back(u'.' + QString::fromLatin1(kind.ending));
     std::vector<QStringList> groups(suffixes.size());
     for (const QString &name : std::as_const(names)) {
         for (std::size_t g = 0; g < suffixes.size(); ++g) {

@@ -7,12 +7,13 @@
 #include "playlist/DialogFilters.h"
 #include "playlist/Playlist.h"
 #include "playlist/PlaylistFiles.h"
+#include "ui/ButtonMenu.h"
 #include "ui/frmMain.h"
 
-#include <QCursor>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 
 PlaylistPanel::PlaylistPanel(TransportHost &host, Transport &transport, FileDialogBackend &dialogs)
     : m_host(host), m_transport(transport), m_dialogs(dialogs)
@@ -24,7 +25,7 @@ void PlaylistPanel::cmdAPlayList_Click(int Index)
     frmMain &window = m_host.mainWindow();
     switch (Index) {
     case Add:
-        window.mnuMain()->popup(QCursor::pos());
+        popUpUnder(*window.mnuMain(), *window.cmdAPlayList(Add));
         break;
     case Remove:
         remove();

@@ -22,6 +22,8 @@ packages=(
   qt6-wayland
   # tests: media made at test time, a virtual display
   ffmpeg sox xvfb xauth
+  # tests: the real player's windows seen and used from outside, as the X server shows them
+  x11-utils xdotool
   # tests: Video CD images read like a disc in a drive
   vcdimager libcdio-utils
   # the installed desktop files' validators

@@ -30,8 +30,10 @@ grep -qx "Exec=$prefix/bin/qwelto %F" "$desktop" || fail "Exec does not start th
 grep -qx "Icon=$id" "$desktop" || fail "Icon does not name the installed icon"
 mime=$(sed -n 's/^MimeType=//p' "$desktop")
 for type in audio/mpeg audio/x-wav audio/midi audio/x-ms-wma audio/ogg video/x-msvideo video/mpeg \
-  video/x-ms-asf video/x-ms-wmv x-content/video-vcd audio/x-mpegurl audio/x-scpls; do
+  video/x-ms-asf video/x-ms-wmv x-content/video-vcd audio/x-mpegurl audio/x-scpls \
+  audio/flac audio/x-opus+ogg audio/mp4 video/mp4 video/x-matroska; do
   [[ ";$mime" == *";$type;"* ]] || fail "MimeType lacks $type"
+  grep -q "<mediatype>$type</mediatype>" "$metainfo" || fail "metainfo lacks $type"
 done
 
 svg=$prefix/share/icons/hicolor/scalable/apps/$id.svg

@@ -3,7 +3,9 @@
 // engine.
 #include "FileBytes.h"
 #include "ProgramFixture.h"
+#include "playback/MediaKind.h"
 #include "playlist/CdDrive.h"
+#include "playlist/DialogFilters.h"
 #include "playlist/FolderScan.h"
 #include "playlist/ListFile.h"
 #include "playlist/Playlist.h"
@@ -20,6 +22,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeDatabase>
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -547,6 +550,28 @@ private Q_SLOTS:
         for (auto name = files.crbegin(); name != files.crend(); ++name)
             QVERIFY(QFile(folder.filePath(*name)).open(QIODevice::WriteOnly));
         QCOMPARE(FolderScan::scan(folder.path()).replaceInStrings(folder.path() + u'/', QString()), expected);
+    }
+
+    // Every kind is offered for the type the desktop gives its files, under names the desktop knows, and
+    // can be chosen in the dialog.
+    void everyKindIsOfferedByTheDesktopEntryAndTheDialog()
+    {
+        const QMimeDatabase desktop;
+        QStringList offered;
+        for (const QByteArray &line : readBytes(QStringLiteral(QWELTO_DESKTOP_ENTRY)).split('\n'))
+            if (line.startsWith("MimeType="))
+                offered = QString::fromUtf8(line.mid(9)).split(u';', Qt::SkipEmptyParts);
+        QCOMPARE(offered, MediaKind::offeredMimeTypes());
+        const QStringList choosable = mediaDialogFilter().section(u'|', -1).split(u';');
+        for (const MediaKind::Kind &kind : MediaKind::kinds()) {
+            const QString ending = QString::fromLatin1(kind.ending);
+            QVERIFY2(choosable.contains(u"*."_s + ending), kind.ending);
+            for (const QString &type : QString::fromLatin1(kind.mimeTypes).split(u' ', Qt::SkipEmptyParts))
+                QVERIFY2(desktop.mimeTypeForName(type).isValid(), qPrintable(type));
+            const QMimeType given = desktop.mimeTypeForFile(u"x."_s + ending, QMimeDatabase::MatchExtension);
+            QVERIFY2(given.isDefault() || offered.contains(given.name()),
+                     qPrintable(ending + u' ' + given.name()));
+        }
     }
 
     // Playlists of other players (M3U, M3U8, PLS) read by "Charger" and written by "Sauvgarder".

@@ -9,6 +9,7 @@
 #include "app/OptionConversions.h"
 #include "playlist/ListFile.h"
 #include "ui/OnTopRule.h"
+#include "ui/frmMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,7 +18,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QPushButton>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QSet>
 #include <QSettings>
 #include <QTest>
@@ -60,6 +64,29 @@ void strikeWhileSaving(PlayerProcess &player, const QString &folders, const QStr
     player.setEnvironment(QStringLiteral("QWELTO_FAULT"), fault);
 }
 
+// The player's top-level windows the X server shows, topmost first: what a user sees, whatever Qt
+// believes.
+QList<QRect> mappedWindows(const QProcess &player)
+{
+    QProcess tool;
+    tool.start(u"xdotool"_s,
+               {u"search"_s, u"--onlyvisible"_s, u"--pid"_s, QString::number(player.processId())});
+    tool.waitForFinished(10000);
+    const QList<QByteArray> ours = tool.readAllStandardOutput().split('\n');
+    tool.start(u"xwininfo"_s, {u"-root"_s, u"-children"_s});
+    tool.waitForFinished(10000);
+    // '     0x200015 "Qwelto Player": ("qwelto" "qwelto")  283x239+498+392  +498+392'
+    static const QRegularExpression line(uR"(^\s+(0x\w+) .* (\d+)x(\d+)\S*\s+\+(-?\d+)\+(-?\d+)$)"_s);
+    QList<QRect> windows;
+    for (const QString &text : QString::fromUtf8(tool.readAllStandardOutput()).split(u'\n')) {
+        const QRegularExpressionMatch m = line.match(text);
+        if (m.hasMatch() && ours.contains(QByteArray::number(m.captured(1).toULongLong(nullptr, 16))))
+            windows.append(
+                {m.captured(4).toInt(), m.captured(5).toInt(), m.captured(2).toInt(), m.captured(3).toInt()});
+    }
+    return windows;
+}
+
 } // namespace
 
 class TestProgramX11 : public QObject {
@@ -80,6 +107,64 @@ private Q_SLOTS:
             QCOMPARE(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), onTop);
             QVERIFY(window.isVisible());
         }
+    }
+
+    // The video window as the X server shows it, with no window manager: the picture's opaque surface
+    // keeps every paint event from it. Full screen left with Escape gives the window back where it was,
+    // the whole picture in it, over the main window; the WMA that follows takes the window away.
+    void theVideoWindowOnTheScreen()
+    {
+        PlayerProcess player;
+        MediaMaker maker(player.folder());
+        const QString bars =
+            maker.runFfmpeg(u"bars.avi"_s, u"-f lavfi -i smptebars=s=640x480 -t 12 -q:v 2"_s);
+        const QString song = maker.tone(u"song.wma"_s, 20);
+        // The tick plays the second entry first.
+        QVERIFY(!bars.isEmpty() && !song.isEmpty() && ListFile::write(player.listPath(), {bars, bars, song}));
+        QVERIFY(player.start());
+        const frmMain layout; // where the player's controls are
+        QScreen &screen = *QGuiApplication::primaryScreen();
+        const auto windows = [&] { return mappedWindows(player.process()); };
+        // The main window, told by its size, or the video window, of any other but full screen's.
+        const auto window = [&](bool main) {
+            for (const QRect &w : windows())
+                if ((w.size() == layout.size()) == main && w != screen.geometry() && w.width() > 8)
+                    return w;
+            return QRect();
+        };
+        const auto shown = [&] {
+            const QRect w = window(false);
+            return screen.grabWindow(0, w.x(), w.y(), w.width(), w.height()).toImage();
+        };
+        const auto xdotool = [](const QString &arguments) {
+            QProcess::execute(u"xdotool"_s, arguments.split(u' '));
+        };
+        // The whole bars in the window (the frames scaled to it arrive a little after the first): the last
+        // one, blue, at its right edge.
+        const auto barsWhole = [&] {
+            const QImage now = shown();
+            const QRgb last = now.pixel(now.width() - now.width() / 14, now.height() / 3);
+            return qBlue(last) > 150 && qRed(last) < 60 && qGreen(last) < 60;
+        };
+        // The splash has given way to the main window, and the video plays.
+        QTRY_VERIFY_WITH_TIMEOUT(window(true).isValid() && window(false).isValid() && barsWhole(), 20000);
+        const QRect before = window(false);
+
+        const QPoint zoom = window(true).topLeft() + layout.cmdFull()->geometry().center();
+        const qsizetype count = windows().size();
+        xdotool(u"mousemove %1 %2 click 1"_s.arg(zoom.x()).arg(zoom.y()));
+        QTRY_COMPARE(windows().size(), count + 1); // the zoom menu
+        xdotool(u"key p"_s);                       // "&Plein écran"
+        QTRY_VERIFY(windows().contains(screen.geometry()));
+        xdotool(u"key Escape"_s);
+        QTRY_VERIFY(!windows().contains(screen.geometry()));
+        QTRY_VERIFY_WITH_TIMEOUT(barsWhole(), 10000);
+        QCOMPARE(window(false), before);
+        QVERIFY(windows().indexOf(before) < windows().indexOf(window(true)));
+
+        QTRY_VERIFY_WITH_TIMEOUT(player.openFiles().contains(song), 30000);
+        QTRY_VERIFY(!window(false).isValid());
+        QCOMPARE(player.signalAndWait(SIGTERM), 0);
     }
 
     // Options of an earlier run are restored, then saved back as they stood with the defaults of the other

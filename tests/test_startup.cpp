@@ -317,7 +317,8 @@ private Q_SLOTS:
 
     void decide_data()
     {
-        QTest::addColumn<QString>("setting");  // QT_QPA_PLATFORM|-platform|DISPLAY|WAYLAND_DISPLAY|plugins
+        // QT_QPA_PLATFORM|-platform|DISPLAY|WAYLAND_DISPLAY|plugins[|servers that answer, else all]
+        QTest::addColumn<QString>("setting");
         QTest::addColumn<QString>("expected"); // the outcome, then the platform forced
         const auto row = [](const char *name, const char *setting, const char *expected) {
             QTest::newRow(name) << QString::fromLatin1(setting) << QString::fromLatin1(expected);
@@ -330,6 +331,9 @@ private Q_SLOTS:
         row("Wayland only, no plugin", "|||w-0|xcb", "MissingPlugin ");
         row("no xcb plugin: Wayland", "||:0|w-0|wayland", "Run wayland");
         row("a list falls back", "wayland;xcb||:0|w-0|xcb", "Run ");
+        row("X not there: Wayland", "||:9|w-0|xcb;wayland|wayland", "Run wayland");
+        row("X only, not there", "||:9||xcb;wayland|", "NoAnswer ");
+        row("explicit X, not there", "xcb||:9|w-0|xcb;wayland|wayland", "NoAnswer ");
     }
     void decide()
     {
@@ -337,39 +341,55 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         const QList<QByteArray> in = setting.toLatin1().split('|');
         const QList<QByteArray> plugins = in.at(4).split(';');
+        const QList<QByteArray> answering = in.value(5, "xcb;wayland").split(';');
         const PlatformChoice choice =
             PlatformChoice::decide({in.at(0), in.at(2), in.at(3), in.at(1),
-                                    [&](const QByteArray &name) { return plugins.contains(name); }});
-        const char *outcomes[] = {"Run", "NoDisplay", "MissingPlugin"};
+                                    [&](const QByteArray &name) { return plugins.contains(name); },
+                                    [&](const QByteArray &name) { return answering.contains(name); }});
+        const char *outcomes[] = {"Run", "NoDisplay", "MissingPlugin", "NoAnswer"};
         QCOMPARE(QString::fromLatin1(outcomes[int(choice.outcome)]) + QLatin1Char(' ') +
                      QString::fromLatin1(choice.platform),
                  expected);
     }
 
-    // Qt aborts when told to use a platform it cannot load; the player says why and stops cleanly. Asked
-    // for help or its version, it answers without any display.
+    // Qt aborts when told to use a platform it cannot load, or a display that is not there; the player
+    // says why and stops cleanly. Asked for help or its version, it answers without any display.
     void messagesInsteadOfAWindow_data()
     {
+        QTest::addColumn<QString>("setting"); // QT_QPA_PLATFORM|DISPLAY|WAYLAND_DISPLAY|what the player says
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QByteArray>("said"); // on either stream
-        QTest::newRow("missing plugin")
-            << QStringList() << 2 << QByteArray("\"wayland-absent\" platform plugin is not installed");
-        QTest::newRow("help") << QStringList{"a.mp3", "--help"} << 0 << QByteArray("Utilisation : qwelto");
-        QTest::newRow("help, English") << QStringList{"-h"} << 0 << QByteArray("\nUsage: qwelto");
-        QTest::newRow("version") << QStringList{"--version"} << 0 << QByteArray("Qwelto Player 2.0\n");
+        QTest::newRow("plugin missing")
+            << u"wayland-absent||nowhere|\"wayland-absent\" platform plugin is not installed"_s
+            << QStringList() << 2;
+        QTest::newRow("no X server there")
+            << u"|:987||the display \":987\" (DISPLAY) does not answer"_s << QStringList() << 2;
+        QTest::newRow("no compositor there")
+            << u"||qwelto-nowhere|\"qwelto-nowhere\" (WAYLAND_DISPLAY) does not answer"_s << QStringList()
+            << 2;
+        QTest::newRow("help") << u"wayland-absent||nowhere|Utilisation : qwelto"_s
+                              << QStringList{u"a.mp3"_s, u"--help"_s} << 0;
+        QTest::newRow("help, English")
+            << u"wayland-absent||nowhere|\nUsage: qwelto"_s << QStringList{u"-h"_s} << 0;
+        QTest::newRow("version") << u"wayland-absent||nowhere|Qwelto Player 2.0\n"_s
+                                 << QStringList{u"--version"_s} << 0;
     }
     void messagesInsteadOfAWindow()
     {
+        QFETCH(QString, setting);
         QFETCH(QStringList, arguments);
-        QFETCH(QByteArray, said);
-        qputenv("QT_QPA_PLATFORM", "wayland-absent");
-        qputenv("WAYLAND_DISPLAY", "nowhere");
+        const QStringList in = setting.split(u'|');
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        const QString names[] = {u"QT_QPA_PLATFORM"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s};
+        for (int i = 0; i < 3; ++i)
+            in[i].isEmpty() ? env.remove(names[i]) : env.insert(names[i], in[i]);
         QProcess player;
+        player.setProcessEnvironment(env);
         player.start(QStringLiteral(QWELTO_BINARY), arguments);
         QVERIFY(player.waitForFinished(30000));
         QTEST(player.exitCode(), "exitCode");
-        QVERIFY((player.readAllStandardOutput() + player.readAllStandardError()).contains(said));
+        const QByteArray said = player.readAllStandardOutput() + player.readAllStandardError();
+        QVERIFY2(said.contains(in[3].toUtf8()), said.constData());
     }
 };
 

@@ -81,6 +81,9 @@ std::function<bool(QRect)> sized(int width, int height)
 struct VideoWindow {
     explicit VideoWindow(QSize size) : area(new QWidget(&window))
     {
+        // Black like the player's video window, so a screenshot shows where the window is.
+        window.setPalette(QPalette(Qt::black));
+        window.setAutoFillBackground(true);
         window.resize(size);
         area->setGeometry(window.rect());
         window.show();
@@ -103,7 +106,8 @@ class TestWayland : public QObject {
     }
 
 private slots:
-    // Native, stretched, hidden and shown again (a new surface on Wayland), full screen with the bar.
+    // Native, stretched, hidden and shown again (a new surface on Wayland), full screen with the bar;
+    // at Qt's scale (QT_SCALE_FACTOR) too, where the compositor's units are not Qt's.
     void cardShowsAtEveryZoom()
     {
         VideoWindow video({480, 400});
@@ -119,11 +123,18 @@ private slots:
             QVERIFY2(good(card),
                      qPrintable(QStringLiteral("%1: %2x%3").arg(step).arg(card.width()).arg(card.height())));
         };
-        expect("native", sized(320, 240));
+        const qreal scale = window.devicePixelRatio();
+        expect("native", sized(qRound(320 * scale), qRound(240 * scale)));
         engine.setDisplaySize(MediaEngine::DisplayFit);
-        window.resize(600, 300);
+        window.resize(400, 200); // on the screen whole at twice Qt's scale too, wherever it is put
         area->setGeometry(window.rect());
-        expect("fit", sized(600, 300));
+        expect("fit", sized(qRound(400 * scale), qRound(200 * scale)));
+        // Stretched over the whole window, in its place: none of the black window shows beside it.
+        const QImage shot = screenshot();
+        const QRect card = cardIn(shot);
+        for (const QPoint beside :
+             {QPoint(card.right() + 3, card.center().y()), QPoint(card.center().x(), card.bottom() + 3)})
+            QVERIFY(!near(shot.pixel(beside), qRgb(0, 0, 0), 8));
         window.hide();
         window.show();
         expect("shown again (where the compositor likes, maybe partly off the screen)", &QRect::isValid);

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -137,9 +138,11 @@ private Q_SLOTS:
         main.lstPlay()->setCurrentRow(0);
         f.program->transport().lstPlay_DblClick();
         frmPlayer &video = f.program->videoWindow();
-        // The magnifier button opens the zoom menu.
+        // The magnifier button opens the zoom menu, from the button itself wherever the mouse is.
+        QCursor::setPos(0, 0);
         main.cmdFull()->click();
         QTRY_VERIFY(main.mnuZoom()->isVisible());
+        QCOMPARE(main.mnuZoom()->pos(), main.cmdFull()->mapToGlobal(QPoint(0, main.cmdFull()->height())));
         main.mnuZoom()->hide();
         // Each command, then the window's size in twips and the engine's display mode (4 fit, 0 native).
         const std::tuple<QAction *, QSize, int> steps[] = {{main.mnuHalf(), {2122, 1792}, 4},
@@ -361,6 +364,7 @@ private Q_SLOTS:
 
         // The video window opens in the middle of the main window's screen; then it stays where it is put.
         frmPlayer &video = f.program->videoWindow();
+        f.engine().setFileName(u"/m/film.avi"_s);
         video.show();
         QCOMPARE(video.frameGeometry().center(), area.center());
         video.hide();

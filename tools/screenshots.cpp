@@ -13,7 +13,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QCursor>
 #include <QDir>
 #include <QListWidget>
 #include <QMenu>
@@ -116,7 +115,6 @@ int main(int argc, char *argv[])
     program.frame().picPlayList_MouseUp(Qt::RightButton, panel);
     saveMenu(QStringLiteral("menu-shortcut-panel.png"), main, main.mnuBar());
 
-    QCursor::setPos(main.cmdFull()->mapToGlobal(main.cmdFull()->rect().center()));
     program.zoom().cmdFull_Click();
     saveMenu(QStringLiteral("menu-zoom.png"), main, main.mnuZoom());
 

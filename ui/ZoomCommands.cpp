@@ -1,13 +1,14 @@
 #include "ui/ZoomCommands.h"
 
 #include "playback/MediaEngine.h"
+#include "ui/ButtonMenu.h"
 #include "ui/Twips.h"
 #include "ui/frmMain.h"
 #include "ui/frmPlayer.h"
 
 #include <QAction>
-#include <QCursor>
 #include <QMenu>
+#include <QPushButton>
 
 #include <cmath>
 
@@ -41,7 +42,7 @@ void ZoomCommands::cmdFull_Click()
 {
     frmMain &window = m_host.mainWindow();
     window.mnuZoom()->setDefaultAction(nullptr);
-    window.mnuZoom()->popup(QCursor::pos());
+    popUpUnder(*window.mnuZoom(), *window.cmdFull());
 }
 
 void ZoomCommands::mnuHalf_Click()
@@ -82,11 +83,9 @@ void ZoomCommands::mnuFull_Click()
     frmPlayer &player = m_host.videoWindow();
     MediaEngine &engine = player.MediaPlayer1();
     if (engine.DisplaySize() == MediaEngine::DisplayFullScreen) {
-        // Leaving full screen always lands in fit mode, and the video window, which minimised itself
-        // for full screen, comes back.
+        // Leaving full screen this way always lands in fit mode.
         engine.setDisplaySize(MediaEngine::DisplayFit);
-        if (player.isMinimized())
-            player.showNormal();
+        player.returnFromFullScreen();
     } else {
         engine.setDisplaySize(MediaEngine::DisplayFullScreen);
     }

@@ -7,6 +7,7 @@
 #include "ui/WindowPlacement.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QShowEvent>
 
@@ -39,12 +40,7 @@ frmPlayer::frmPlayer(VideoWindowHost &host, const EngineFactory &makeEngine)
     resize(Twips::toPixels(QSize(ClientWidth, ClientHeight), this));
 
     m_engine = makeEngine(m_engineArea);
-    // The window minimised itself for full screen; when the user leaves full screen from the picture
-    // itself, it comes back.
-    m_engine->setFullScreenLeftHandler([this] {
-        if (isMinimized())
-            showNormal();
-    });
+    m_engine->setFullScreenLeftHandler([this] { returnFromFullScreen(); });
     Form_Initialize();
 }
 
@@ -77,14 +73,39 @@ void frmPlayer::Form_GotFocus()
     setWindowTitle(m_engine->FileName());
 }
 
+bool frmPlayer::keepsHidden() const
+{
+    return !MediaKind::isVideoExtension(m_engine->FileName());
+}
+
 void frmPlayer::Form_Paint()
 {
-    if (!MediaKind::isVideoExtension(m_engine->FileName())) {
+    if (keepsHidden()) {
         // Hiding from inside a paint would cut the paint short; do it right after.
         QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
     }
     if (m_engine->DisplaySize() == MediaEngine::DisplayFullScreen && !isMinimized())
         QMetaObject::invokeMethod(this, &QWidget::showMinimized, Qt::QueuedConnection);
+}
+
+void frmPlayer::setVisible(bool visible)
+{
+    if (visible && m_engine && keepsHidden()) {
+        QWidget::setVisible(false);
+        return;
+    }
+    QWidget::setVisible(visible);
+    if (visible && m_engine && m_engine->DisplaySize() == MediaEngine::DisplayFullScreen && !isMinimized())
+        showMinimized();
+}
+
+void frmPlayer::returnFromFullScreen()
+{
+    // The window minimised itself for full screen.
+    if (isMinimized())
+        showNormal();
+    if (isVisible() && QGuiApplication::platformName() != QLatin1String("offscreen"))
+        raise();
 }
 
 void frmPlayer::Form_Resize()

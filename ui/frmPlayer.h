@@ -44,6 +44,16 @@ public:
     // window's size as it was gets no resize, yet the engine area may have changed meanwhile.
     void applySize() { Form_Resize(); }
 
+    // Every part of the program shows this window once it has loaded a file (the transport hides it
+    // itself for an MP3), whether or not it is up already. So the rule that keeps the window to videos
+    // and out of the way of full screen runs at every such request, and not only when Qt paints the
+    // window: no paint comes while the picture's opaque native surface covers it all.
+    void setVisible(bool visible) override;
+
+    // Out of full screen the window shows again as it was, over the main window, whose zoom button
+    // the user may have raised above it on the way in.
+    void returnFromFullScreen();
+
 protected:
     void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -54,6 +64,7 @@ private:
     void Form_Initialize();
     void Form_GotFocus();
     void Form_Paint();
+    bool keepsHidden() const;
     void Form_Resize();
 
     VideoWindowHost &m_host;
