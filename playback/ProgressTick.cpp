@@ -7,10 +7,10 @@
 #include "playback/Transport.h"
 #include "playback/TransportHost.h"
 #include "ui/ClickableLabel.h"
+#include "ui/Marquee.h"
 #include "ui/OnTopRule.h"
 #include "ui/frmMain.h"
 
-#include <QLineEdit>
 #include <QSlider>
 
 #include <cmath>
@@ -65,9 +65,7 @@ void ProgressTick::tmrAnimate_Timer()
         window.scrlTime()->setValue(position > 0 ? static_cast<int>(position) : 0);
     m_seekFlag = QStringLiteral("True");
 
-    const QString marquee = window.txtTitle()->text();
-    if (!marquee.isEmpty())
-        window.txtTitle()->setText(marquee.mid(1) + marquee.left(1));
+    window.txtTitle()->scrollOneCharacter();
 
     double shown = 0;
     if (state.TimeMode)

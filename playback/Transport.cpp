@@ -6,11 +6,11 @@
 #include "playback/RandomSource.h"
 #include "playback/TimeFormat.h"
 #include "playback/TransportHost.h"
+#include "ui/Marquee.h"
 #include "ui/frmMain.h"
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QSlider>

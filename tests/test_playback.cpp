@@ -4,11 +4,11 @@
 #include "playback/RandomSource.h"
 #include "playback/TimeFormat.h"
 #include "ui/ClickableLabel.h"
+#include "ui/Marquee.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -19,12 +19,19 @@
 using namespace Qt::StringLiterals;
 using St = FakeMediaEngine::State;
 
-// Counts how often a window was shown, to tell "shown then hidden" from "never shown".
-struct ShowCounter : QObject {
-    int shows = 0;
-    bool eventFilter(QObject *, QEvent *event) override
+// Counts the events of one kind that each watched object gets: how often a window was shown, to tell
+// "shown then hidden" from "never shown", or which widgets a change repainted.
+struct EventCounter : QObject {
+    QEvent::Type type;
+    QHash<QObject *, int> seen;
+    EventCounter(QEvent::Type kind, const QList<QObject *> &watched) : type(kind)
     {
-        shows += event->type() == QEvent::Show;
+        for (QObject *object : watched)
+            object->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        seen[watched] += event->type() == type;
         return false;
     }
 };
@@ -225,14 +232,13 @@ private Q_SLOTS:
         for (const char *path : {"/m/a.mp3", "/m/a.wav", "/m/a.mid", "/m/a.avi", "/cd/MPEGAV/AVSEQ01.DAT",
                                  "/m/clip.wmv", "/m/film.MpEg"}) {
             Rig f({path});
-            ShowCounter counter;
-            f.program->videoWindow().installEventFilter(&counter);
-            f.start(0);
             frmPlayer &video = f.program->videoWindow();
+            EventCounter shows(QEvent::Show, {&video});
+            f.start(0);
             if (video.isVisible() && QTest::qWaitForWindowExposed(&video))
                 video.repaint();
             QCoreApplication::processEvents();
-            seen.append(u"%1 %2"_s.arg(counter.shows).arg(f.program->videoWindow().isVisible()));
+            seen.append(u"%1 %2"_s.arg(shows.seen[&video]).arg(f.program->videoWindow().isVisible()));
         }
         QCOMPARE(seen, (QStringList{"0 0", "1 0", "1 0", "1 1", "1 1", "1 0", "1 1"}));
     }
@@ -481,6 +487,30 @@ private Q_SLOTS:
         QCOMPARE(main.windowTitle(), QStringLiteral("CAB"));
         f.tick();
         QCOMPARE(main.windowTitle(), QStringLiteral("ABC"));
+    }
+
+    // A tick repaints what it changed on the displays, the marquee's strip and the time, and never the
+    // skin or the displays' frames behind them: the marquee steps twice a second for as long as the
+    // player runs.
+    void aTickRepaintsOnlyTheMarqueeAndTheTime()
+    {
+        // An mp3 leaves the video window alone, and with it the main window's activation.
+        Rig f({"/m/a.mp3"});
+        frmMain &main = f.main();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QWidget *strip = main.txtTitle()->findChild<QWidget *>();
+        EventCounter paints(QEvent::Paint,
+                            {&main, main.Shape1(), main.txtTitle(), strip, main.lblTime(), main.lblpls()});
+        f.start(0);
+        f.engine().advance(1.0);
+        f.tick();
+        // Remaining time: at the next tick the time changes and the seek bar stays where it is.
+        f.program->tick().lblTime_Click();
+        QTRY_VERIFY(paints.seen[main.lblpls()] > 0);
+        paints.seen.clear();
+        f.tick();
+        QTRY_VERIFY(paints.seen[strip] > 0 && paints.seen[main.lblTime()] > 0);
+        QCOMPARE(paints.seen[&main] + paints.seen[main.Shape1()] + paints.seen[main.txtTitle()], 0);
     }
 
     void onTopIsAppliedOnlyOnChange()

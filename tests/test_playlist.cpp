@@ -9,13 +9,13 @@
 #include "playlist/Playlist.h"
 #include "playlist/PlaylistFiles.h"
 #include "playlist/VideoCd.h"
+#include "ui/Marquee.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>

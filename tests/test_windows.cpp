@@ -4,6 +4,7 @@
 #include "ui/ClickableLabel.h"
 #include "ui/GlyphButton.h"
 #include "ui/Glyphs.h"
+#include "ui/Marquee.h"
 #include "ui/PictureToggle.h"
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"
@@ -15,7 +16,6 @@
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
