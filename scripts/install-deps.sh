@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev libgl-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   libbenchmark-dev libxcb1-dev
+  # benchmarks: the gap between tracks, heard through a sound server of their own
+  pulseaudio pulseaudio-utils
   libcdio-dev libiso9660-dev
   # the picture on Wayland: Qt's connection to the compositor (private API) and the client library
   qt6-base-private-dev libwayland-dev
