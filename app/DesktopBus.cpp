@@ -98,6 +98,8 @@ void DesktopBus::watchWindow()
     connect(lstPlay->model(), &QAbstractItemModel::rowsRemoved, this, announceLater);
     connect(lstPlay->model(), &QAbstractItemModel::modelReset, this, announceLater);
     connect(window.tmrAnimate(), &QTimer::timeout, this, announceLater);
+    // Every item that starts is selected, the one that follows the last without a gap included.
+    connect(lstPlay, &QListWidget::currentRowChanged, this, announceLater);
     // The user's own seeks: the tick moves the bar too, with its flag down.
     connect(window.scrlTime(), &QSlider::valueChanged, this, [this] {
         if (m_program.tick().seekFlag() == QLatin1String("True") && !m_program.closing())

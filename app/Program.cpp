@@ -96,6 +96,16 @@ frmPlayer &Program::videoWindow()
         // show, before anything plays in it. (At start-up they show the engine's own defaults.)
         if (m_main)
             AudioControls::giveLevelsTo(*m_main, m_player->MediaPlayer1());
+        // What the engine does by itself at the end of an item reaches the transport at once, not at
+        // the next tick.
+        m_player->MediaPlayer1().setEventHandler([this](MediaEngine::Event event) {
+            if (!m_main || m_closing)
+                return;
+            if (event == MediaEngine::Event::Advanced)
+                m_transport.followAdvance();
+            else
+                m_tick.endOfItem();
+        });
         m_player->Form_Load();
     }
     return *m_player;

@@ -1,5 +1,6 @@
 #include "ProcFields.h"
 
+#include <QDir>
 #include <QFile>
 #include <QString>
 
@@ -25,6 +26,18 @@ qint64 number(const QByteArray &text, const QByteArray &field)
     const qint64 value =
         lines.mid(start, end < 0 ? -1 : end - start).trimmed().split(' ').value(0).toLongLong(&ok);
     return ok ? value : -1;
+}
+
+double cpuSeconds(qint64 pid)
+{
+    double total = 0;
+    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(tasks.filePath(task + QStringLiteral("/schedstat")));
+        if (stat.open(QIODevice::ReadOnly))
+            total += stat.readAll().split(' ').value(0).toDouble() / 1e9;
+    }
+    return total;
 }
 
 } // namespace ProcFields

@@ -13,4 +13,8 @@ QByteArray read(qint64 pid, const char *name);
 // file's own unit (kB for sizes); -1 when the field is missing.
 qint64 number(const QByteArray &text, const QByteArray &field);
 
+// CPU time of every thread of a process so far, in seconds: the scheduler's own nanosecond count
+// (the clock-tick figures of /proc/PID/stat are too coarse for a process that is nearly idle).
+double cpuSeconds(qint64 pid);
+
 } // namespace ProcFields

@@ -42,20 +42,6 @@ void report(const QString &key, const QString &what, double value, const QString
                                {QStringLiteral("unit"), unit}});
 }
 
-// CPU time of every thread of a process so far, in seconds. The scheduler's own nanosecond count:
-// the clock-tick figures of /proc/PID/stat are too coarse for a process that is nearly idle.
-double cpuSeconds(qint64 pid)
-{
-    double total = 0;
-    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
-    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile stat(tasks.filePath(task + QStringLiteral("/schedstat")));
-        if (stat.open(QIODevice::ReadOnly))
-            total += stat.readAll().split(' ').value(0).toDouble() / 1e9;
-    }
-    return total;
-}
-
 // A field of /proc/PID/smaps_rollup ("Rss", "Pss"), in MB.
 double memoryMb(qint64 pid, const QByteArray &field)
 {
@@ -223,9 +209,9 @@ void measureRunning(const Folder &folder, const QString &key, const QString &lab
     // The splash and the load, the second entry opened by the tick, a few seconds to settle.
     QThread::sleep(6);
     const qint64 pid = player.processId();
-    const double before = cpuSeconds(pid);
+    const double before = ProcFields::cpuSeconds(pid);
     QThread::sleep(static_cast<unsigned long>(seconds));
-    const double used = cpuSeconds(pid) - before;
+    const double used = ProcFields::cpuSeconds(pid) - before;
     const double pss = memoryMb(pid, "Pss");
     const double rss = memoryMb(pid, "Rss");
     const bool alive = player.state() == QProcess::Running;

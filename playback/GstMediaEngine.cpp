@@ -124,7 +124,15 @@ struct GstEngineCallbacks {
             self->m_eosToAnnounce = true;
             wake = true;
             break;
+        case GST_MESSAGE_STREAM_START:
+            wake = self->nextFileStarted();
+            break;
         case GST_MESSAGE_ERROR: {
+            // The queued file's failure: the loaded file plays on to its end.
+            if (self->nextFileBroke()) {
+                wake = true;
+                break;
+            }
             GError *error = nullptr;
             gst_message_parse_error(message, &error, nullptr);
             if (self->m_fileLive && isDecoderRunningDry(message, error)) {
@@ -269,6 +277,11 @@ GstMediaEngine::GstMediaEngine(QWidget *engineArea, GstEngineOptions options) : 
     }
 
     g_signal_connect(m_playbin, "element-setup", G_CALLBACK(&GstEngineCallbacks::onElementSetup), this);
+    g_signal_connect(m_playbin, "about-to-finish", G_CALLBACK(&GstMediaEngine::onAboutToFinish), this);
+    m_endWatch.setSingleShot(true);
+    connect(&m_endWatch, &QTimer::timeout, this, [this] { watchForTheEnd(); });
+    m_advanceDue.setSingleShot(true);
+    connect(&m_advanceDue, &QTimer::timeout, this, [this] { completeAdvance(); });
     GstBus *bus = gst_element_get_bus(m_playbin);
     gst_bus_set_sync_handler(bus, &GstEngineCallbacks::onBusMessage, this, nullptr);
     gst_object_unref(bus);
@@ -382,7 +395,7 @@ void GstMediaEngine::setFileName(const QString &path)
     readStreamFacts();
     if (m_video)
         m_video->setPictureSize(m_nativeSize);
-    const bool playing = changeState(GST_STATE_PLAYING, ShortWaitMs);
+    const bool playing = m_openPaused || changeState(GST_STATE_PLAYING, ShortWaitMs);
     m_opening = false;
     if (!playing || ErrorCode() != 0) {
         failOpen(!playing && ErrorCode() == 0);
@@ -390,7 +403,7 @@ void GstMediaEngine::setFileName(const QString &path)
     }
     m_loaded = true;
     m_fileLive = true;
-    setPlayingState(true);
+    setPlayingState(!m_openPaused);
 }
 
 void GstMediaEngine::unload()
@@ -413,6 +426,7 @@ void GstMediaEngine::unload()
     if (!m_compositorScales)
         m_attachedWindow = 0;
     // With every streaming thread stopped nothing can be posted about the previous file any more.
+    forgetNextFile();
     m_fileLive = false;
     m_decoderRanDry = false;
     m_eos = false;
@@ -675,11 +689,18 @@ double GstMediaEngine::CurrentPosition() const
     // The position query may stop short of the end; the end must read as the end.
     if (m_eos)
         position = std::max(position, Duration());
+    // The next file is on its way: the loaded one has not ended, whatever the clock says meanwhile.
+    else if (m_nextStarted)
+        position = std::min(position, std::max(0.0, Duration() - 0.001));
     return position;
 }
 
 void GstMediaEngine::seekTo(qint64 target)
 {
+    if (nextFileInPipeline()) {
+        reopenAt(target);
+        return;
+    }
     // Cleared before the seek: an end of stream reached right after it must not be lost.
     m_eos = false;
     m_seekTarget = target;
@@ -763,9 +784,11 @@ void GstMediaEngine::recordTags(const GstTagList *tags)
         g_free(value);
     };
     std::lock_guard lock(m_tagMutex);
-    take(GST_TAG_TITLE, m_tags.title);
-    take(GST_TAG_ARTIST, m_tags.artist);
-    take(GST_TAG_ALBUM, m_tags.album);
+    // Once the next file has reached the sinks its tags wait until it is heard.
+    Tags &into = m_nextStarted ? m_nextTags : m_tags;
+    take(GST_TAG_TITLE, into.title);
+    take(GST_TAG_ARTIST, into.artist);
+    take(GST_TAG_ALBUM, into.album);
 }
 
 void GstMediaEngine::setPlayingState(bool playing)
@@ -785,10 +808,22 @@ void GstMediaEngine::announceBusEvents()
     }
     if (m_decoderRanDry && m_loaded)
         resumeAfterDecoderGap();
-    if (m_errorToAnnounce.exchange(false))
+    if (m_nextStarted && m_loaded && !m_advanceDue.isActive())
+        awaitAdvance();
+    if (m_nextBroke && m_loaded && !m_eos)
+        watchForTheEnd();
+    bool ended = false;
+    if (m_errorToAnnounce.exchange(false)) {
         emit errorOccurred(ErrorCode(), ErrorDescription());
-    if (m_eosToAnnounce.exchange(false) && m_eos)
+        ended = m_eos && m_loaded;
+    }
+    if (m_eosToAnnounce.exchange(false) && m_eos) {
         emit endOfStream();
+        ended = true;
+    }
+    // Last: the host may open another file from here.
+    if (ended && m_events)
+        m_events(Event::Ended);
 }
 
 // ---- sound ---------------------------------------------------------------------------------------

@@ -5,11 +5,13 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 
 #include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 class QWidget;
 class VideoOutput;
@@ -76,6 +78,9 @@ public:
     {
         m_fullScreenLeft = std::move(handler);
     }
+    bool setNextFileName(const QString &path) override;
+    QString NextFileName() const override;
+    void setEventHandler(std::function<void(Event)> handler) override { m_events = std::move(handler); }
 
     // Fixed codes for failures that come with no GStreamer error of their own.
     static constexpr long ErrorNoMessage = 1000;
@@ -106,6 +111,21 @@ private:
     void setPlayingState(bool playing);
     void seekTo(qint64 target);
     void resumeAfterDecoderGap();
+
+    // The next file (GstNextFile.cpp). playbin asks for it on a streaming thread when the loaded
+    // file is about to finish, and switches to it when the loaded one has played out.
+    static void onAboutToFinish(GstElement *playbin, void *data);
+    QByteArray uriToFollow(const QString &path) const;
+    bool followsWithoutGap(const QString &path) const;
+    void warmUp(const QString &path, const QByteArray &uri);
+    bool nextFileStarted();
+    bool nextFileBroke();
+    bool nextFileInPipeline() const { return m_nextTaken || m_nextStarted || m_nextBroke; }
+    void forgetNextFile();
+    void awaitAdvance();
+    void completeAdvance();
+    void watchForTheEnd();
+    void reopenAt(qint64 target);
 
     GstEngineOptions m_options;
     QByteArray m_soundFont;
@@ -143,6 +163,9 @@ private:
     int m_modeBeforeFullScreen = DisplayNative;
     bool m_fullScreenControls = false;
     std::function<void()> m_fullScreenLeft;
+    std::function<void(Event)> m_events;
+    // Set while the loaded file is opened again in place: it waits paused rather than playing.
+    bool m_openPaused = false;
 
     // Written by streaming threads through the bus sync handler.
     std::atomic<bool> m_eos{false};
@@ -159,4 +182,24 @@ private:
     // Filled from the tag messages the streaming threads post, first value of each kind kept.
     mutable std::mutex m_tagMutex;
     Tags m_tags;
+    Tags m_nextTags;
+
+    // The queued file: its path, and the URI playbin is given (empty when the engine refused it).
+    // Once about-to-finish has handed the URI to playbin the file is taken: it starts when the loaded
+    // one has played out, or it broke while playbin prepared it.
+    mutable std::mutex m_nextMutex;
+    QString m_nextPath;
+    QByteArray m_nextUri;
+    std::atomic<bool> m_nextTaken{false};
+    std::atomic<bool> m_nextStarted{false};
+    std::atomic<bool> m_nextBroke{false};
+    // playbin reports the switch as the new file reaches the sinks, which still hold the end of the
+    // loaded one: the switch is heard when that has played out, and the engine follows then.
+    QTimer m_advanceDue;
+    // After the queued file broke, playbin holds the end of the loaded one back for good: the end is
+    // taken from the clock instead.
+    QTimer m_endWatch;
+    // Opens a file that will not follow without a gap once aside, beforehand.
+    std::atomic<bool> m_warming{false};
+    std::jthread m_warmUp;
 };

@@ -29,6 +29,15 @@
 // - DisplaySize(): 0 = native picture size, 3 = full screen, 4 = picture fitted to the engine area.
 //   Setting 0 gives the engine area the loaded picture's own size (one picture pixel to one logical
 //   pixel); with no picture loaded the area keeps its size. The host may size the area again later.
+// - The next file: the host may say in advance which file follows the loaded one (setNextFileName).
+//   The engine never chooses one itself. Should the loaded file then play to its end, the next one
+//   starts where it ends, with no silence between them, and the engine reports Event::Advanced; from
+//   then on FileName(), Duration(), the position and the tags are the new file's, which plays from
+//   0, and nothing is queued any more. Any open (setFileName) forgets the queued file; Stop(), Pause(),
+//   Play() and seeks keep it, and the loaded file stays loaded through them (a seek in the last
+//   moments before the end goes to the loaded file, never to the next one).
+//   Without a queued file, or when the queued one cannot follow after all, the end of the loaded file
+//   is reported as Event::Ended, as soon as the engine reaches it.
 class MediaEngine {
 public:
     enum DisplayMode { DisplayNative = 0, DisplayFullScreen = 3, DisplayFit = 4 };
@@ -92,4 +101,18 @@ public:
         QString album;
     };
     virtual Tags FileTags() const = 0;
+
+    // Queues the file to follow the loaded one without a gap; "" queues nothing. Returns whether the
+    // engine took it. It refuses what it cannot start without a gap (a file that is not there, an
+    // empty engine, a picture where there was none or the other way round): the host then lets the
+    // item end and opens the next file itself. Once the engine has begun to prepare the queued file
+    // (shortly before the end) a different one is refused, and the one prepared follows.
+    virtual bool setNextFileName(const QString &path) = 0;
+    virtual QString NextFileName() const = 0;
+
+    // What the engine did by itself, told on the UI thread from the event loop, never from inside a
+    // call to the engine: Advanced, the queued file has taken over; Ended, the loaded file reached its
+    // end (or broke while playing) with nothing to follow it, and EndOfStream() or ErrorCode() says so.
+    enum class Event { Advanced, Ended };
+    virtual void setEventHandler(std::function<void(Event)> handler) = 0;
 };

@@ -7,10 +7,11 @@
 #include "playback/Transport.h"
 #include "playback/TransportHost.h"
 #include "ui/ClickableLabel.h"
+#include "ui/Marquee.h"
 #include "ui/OnTopRule.h"
 #include "ui/frmMain.h"
 
-#include <QLineEdit>
+#include <QSignalBlocker>
 #include <QSlider>
 
 #include <cmath>
@@ -30,7 +31,8 @@ ProgressTick::ProgressTick(TransportHost &host, Transport &transport, OnTopRule 
 
 void ProgressTick::tmrAnimate_Timer()
 {
-    MediaEngine &engine = m_host.engine();
+    // A video window the user closed is made again here, with an empty engine.
+    m_host.engine();
     frmMain &window = m_host.mainWindow();
     SharedState &state = m_host.sharedState();
 
@@ -39,17 +41,10 @@ void ProgressTick::tmrAnimate_Timer()
 
     m_onTop.applyChangeOnly(window);
 
-    // An empty engine counts as ended: that is what starts playback by itself after start-up. Not
-    // while the break box waits for the user, nor while a walk over dead entries goes on, nor after
-    // a pass over the list found nothing playable.
-    if (itemEnded(engine) && !m_transport.breakBoxOpen() && !m_transport.walking() && !m_transport.gaveUp()) {
-        window.scrlTime()->setValue(0);
-        m_transport.cmdStop_Click();
-        m_host.engine().setCurrentPosition(0);
-        m_transport.cmdForward_Click();
-        if (m_host.closing())
-            return;
-    }
+    if (endOfItem() && m_host.closing())
+        return;
+    // The list, the modes or the current entry may have changed since the item started.
+    m_transport.queueNext();
 
     MediaEngine &current = m_host.engine();
     // A length learnt after the open (a VBR MP3 without its header frame) reaches the label and the
@@ -65,9 +60,7 @@ void ProgressTick::tmrAnimate_Timer()
         window.scrlTime()->setValue(position > 0 ? static_cast<int>(position) : 0);
     m_seekFlag = QStringLiteral("True");
 
-    const QString marquee = window.txtTitle()->text();
-    if (!marquee.isEmpty())
-        window.txtTitle()->setText(marquee.mid(1) + marquee.left(1));
+    window.txtTitle()->scrollOneCharacter();
 
     double shown = 0;
     if (state.TimeMode)
@@ -79,6 +72,29 @@ void ProgressTick::tmrAnimate_Timer()
     window.lblTime()->setText(FormatTime(t));
 
     m_host.random().seedFromClock();
+}
+
+bool ProgressTick::endOfItem()
+{
+    // An empty engine counts as ended: that is what starts playback by itself after start-up. Not
+    // while the break box waits for the user, nor while a walk over dead entries goes on, nor after
+    // a pass over the list found nothing playable.
+    if (!itemEnded(m_host.engine()) || m_transport.breakBoxOpen() || m_transport.walking() ||
+        m_transport.gaveUp())
+        return false;
+    {
+        // The bar shows the start at once; it is no seek of the user's.
+        const QSignalBlocker quiet(m_host.mainWindow().scrlTime());
+        m_host.mainWindow().scrlTime()->setValue(0);
+    }
+    // Stopped and rewound, the item stays loaded where Next starts nothing; where it starts another
+    // entry, that would only hold the next sound back.
+    if (!m_transport.nextMovesOn()) {
+        m_transport.cmdStop_Click();
+        m_host.engine().setCurrentPosition(0);
+    }
+    m_transport.cmdForward_Click();
+    return true;
 }
 
 bool ProgressTick::itemEnded(const MediaEngine &engine)

@@ -14,6 +14,10 @@ public:
     ProgressTick(TransportHost &host, Transport &transport, OnTopRule &onTop);
 
     void tmrAnimate_Timer();
+    // The end of the item: Stop and Next, when the item in the engine is over and nothing holds the
+    // player back. The tick runs it, and so does the engine the moment it reaches the end. True
+    // when it moved on.
+    bool endOfItem();
     // Switches between elapsed and remaining time; the time itself follows at the next tick.
     void lblTime_Click();
     // The seek bar moved: a move by the user seeks, the tick's own writes do not.

@@ -6,11 +6,11 @@
 #include "playback/RandomSource.h"
 #include "playback/TimeFormat.h"
 #include "playback/TransportHost.h"
+#include "ui/Marquee.h"
 #include "ui/frmMain.h"
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -81,11 +81,48 @@ void Transport::chkSuffle_Click()
     const bool on = window.chkSuffle()->checkState() == Qt::Checked;
     m_host.sharedState().ShuffleOn = on;
     window.chkSuffle()->setIcon(window.imgSuff(on ? 1 : 0)->pixmap());
+    queueNext();
 }
 
 void Transport::chkRepeat_Click()
 {
     m_host.sharedState().RepeatOn = m_host.mainWindow().chkRepeat()->checkState() != Qt::Unchecked;
+    queueNext();
+}
+
+void Transport::queueNext()
+{
+    MediaEngine &engine = m_host.engine();
+    int index = -1;
+    QString entry;
+    if (!engine.FileName().isEmpty() && engine.ErrorCode() == 0) {
+        index = nextIndex();
+        if (index >= 0)
+            entry = m_host.mainWindow().lstPlay()->item(index)->text();
+    }
+    // A break marker stops the run: the item ends first, and Next asks the user there.
+    if (entry == QLatin1String("-"))
+        entry.clear();
+    m_queuedIndex = engine.setNextFileName(entry) ? index : -1;
+}
+
+void Transport::followAdvance()
+{
+    cancelWalk();
+    m_gaveUp = false;
+    QListWidget *lstPlay = m_host.mainWindow().lstPlay();
+    const QString playing = m_host.engine().FileName();
+    int index = m_queuedIndex;
+    // The list may have changed in the last moments, after the engine had taken the entry.
+    if (index < 0 || index >= lstPlay->count() || lstPlay->item(index)->text() != playing) {
+        const QList<QListWidgetItem *> found = lstPlay->findItems(playing, Qt::MatchExactly);
+        index = found.isEmpty() ? -1 : lstPlay->row(found.first());
+    }
+    // The entry was drawn for this start.
+    if (m_host.sharedState().ShuffleOn)
+        m_pendingDraw.reset();
+    m_queuedIndex = -1;
+    presentStarted(index, false);
 }
 
 template <typename Step> void Transport::runChain(Step first)
@@ -176,24 +213,48 @@ Transport::Outcome Transport::step(bool forward)
     if (last < 0)
         return Outcome::Nothing;
     const SharedState &state = m_host.sharedState();
-    // Shuffle draws in both directions and never reaches an end.
-    if (state.ShuffleOn)
-        return selectAndStart(ShuffleIndex(m_host.random().next(), last));
     if (forward) {
-        if (state.CurrentIndex < last)
-            return selectAndStart(state.CurrentIndex + 1);
-        if (state.RepeatOn)
-            return selectAndStart(0);
+        const int index = nextIndex();
+        if (state.ShuffleOn)
+            m_pendingDraw.reset();
+        if (index >= 0)
+            return selectAndStart(index);
         // The end of the list; this also leaves full-screen display.
         m_host.engine().setDisplaySize(MediaEngine::DisplayNative);
         return Outcome::Nothing;
     }
+    if (state.ShuffleOn)
+        return selectAndStart(ShuffleIndex(takeDraw(), last));
     if (state.CurrentIndex > 0)
         // The list may have been shortened since that entry started.
         return selectAndStart(std::min<int>(state.CurrentIndex - 1, last));
     if (state.RepeatOn)
         return selectAndStart(last);
     return Outcome::Nothing;
+}
+
+int Transport::nextIndex()
+{
+    const int last = m_host.mainWindow().lstPlay()->count() - 1;
+    if (last < 0)
+        return -1;
+    const SharedState &state = m_host.sharedState();
+    // Shuffle never reaches an end.
+    if (state.ShuffleOn) {
+        if (!m_pendingDraw)
+            m_pendingDraw = m_host.random().next();
+        return ShuffleIndex(*m_pendingDraw, last);
+    }
+    if (state.CurrentIndex < last)
+        return state.CurrentIndex + 1;
+    return state.RepeatOn ? 0 : -1;
+}
+
+double Transport::takeDraw()
+{
+    const double r = m_pendingDraw ? *m_pendingDraw : m_host.random().next();
+    m_pendingDraw.reset();
+    return r;
 }
 
 Transport::Outcome Transport::selectAndStart(int index)
@@ -240,21 +301,32 @@ Transport::Outcome Transport::startEntry(int selected, bool isSelected)
     MediaEngine &engine = m_host.engine();
     engine.setFileName(entry);
     engine.setCurrentPosition(0);
-    if (MediaKind::of(engine.FileName()) != QLatin1String("MP3"))
-        m_host.videoWindowWidget().show();
-    m_host.sharedState().CurrentIndex = selected;
-
     if (engine.ErrorCode() != 0 && !isSelected) {
+        if (MediaKind::of(engine.FileName()) != QLatin1String("MP3"))
+            m_host.videoWindowWidget().show();
+        m_host.sharedState().CurrentIndex = selected;
         // Skipped at once; what the window shows of it is owed until the walk stops here.
         m_entryOwed = true;
         return Outcome::Failed;
     }
-    select();
+    presentStarted(selected, isSelected);
+    return engine.ErrorCode() != 0 ? Outcome::Failed : Outcome::Started;
+}
+
+// The window follows the entry that now plays (or failed to, when the user chose it).
+void Transport::presentStarted(int selected, bool isSelected)
+{
+    MediaEngine &engine = m_host.engine();
+    if (MediaKind::of(engine.FileName()) != QLatin1String("MP3"))
+        m_host.videoWindowWidget().show();
+    m_host.sharedState().CurrentIndex = selected;
+    if (!isSelected)
+        m_host.mainWindow().lstPlay()->setCurrentRow(selected);
     showEntry();
     if (engine.ErrorCode() != 0)
-        return Outcome::Failed;
+        return;
     hideVideoForAudioKind();
-    return Outcome::Started;
+    queueNext();
 }
 
 void Transport::showEntry()

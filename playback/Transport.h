@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 
+#include <optional>
 #include <vector>
 
 class QSlider;
@@ -25,6 +26,12 @@ class TransportHost;
 // The break box: while the modal "Break for changing CD" box is open, timer ticks still arrive. The
 // tick asks breakBoxOpen() and leaves end-of-item handling alone meanwhile, so that it never opens a
 // second box on top of the first.
+//
+// The next entry: while an entry plays, the entry Next would start is handed to the engine ahead of
+// the end, so that it follows without a gap; when the engine goes on to it, the window follows as it
+// does after Next. A break marker, or an entry the engine will not queue, waits for the end of the
+// item, where Next runs as usual. In shuffle the draw that picks the queued entry is the one the next
+// Next or Previous uses: whichever comes first, no draw is lost and none is made twice.
 class Transport {
 public:
     explicit Transport(TransportHost &host);
@@ -37,6 +44,13 @@ public:
     void lstPlay_DblClick();
     void chkSuffle_Click();
     void chkRepeat_Click();
+
+    // Hands the engine the entry Next would start now; cheap when that has not changed.
+    void queueNext();
+    // The engine went on to the queued entry by itself.
+    void followAdvance();
+    // Whether Next would go to an entry rather than stop at the end of the list.
+    bool nextMovesOn() { return nextIndex() >= 0; }
 
     bool breakBoxOpen() const { return m_breakBoxOpen; }
     // True while a walk over unplayable entries goes on from the event loop.
@@ -65,14 +79,22 @@ private:
     Outcome next();
     Outcome previous();
     Outcome step(bool forward);
+    // The entry Next goes to, -1 at the end of the list.
+    int nextIndex();
+    double takeDraw();
     Outcome selectAndStart(int index);
     Outcome startSelected();
     Outcome startEntry(int selected, bool isSelected);
+    void presentStarted(int selected, bool isSelected);
     void showEntry();
     void showOwedEntry();
     void hideVideoForAudioKind();
 
     TransportHost &m_host;
+    // The shuffle draw made ahead of the next Next or Previous.
+    std::optional<double> m_pendingDraw;
+    // The entry the engine holds as its next file, -1 for none.
+    int m_queuedIndex = -1;
     bool m_breakBoxOpen = false;
     bool m_gaveUp = false;
     // The walk over entries that started nothing: which entries it tried, how many distinct ones,

@@ -7,11 +7,11 @@
 #include "playback/TransportHost.h"
 #include "playlist/FolderScan.h"
 #include "playlist/VideoCdDisc.h"
+#include "ui/Marquee.h"
 #include "ui/frmMain.h"
 
 #include <QDir>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 
 QStringList VideoCd::tracks(const QString &driveRoot)

@@ -10,6 +10,8 @@ packages=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   libbenchmark-dev libxcb1-dev
   libcdio-dev
+  # benchmarks: the gap between tracks, heard through a sound server of their own
+  pulseaudio pulseaudio-utils
   # the picture on Wayland: Qt's connection to the compositor (private API) and the client library
   qt6-base-private-dev libwayland-dev
   # run: every promised format, MIDI through the small General MIDI soundfont

@@ -3,10 +3,12 @@
 #include "playback/MediaKind.h"
 
 #include <algorithm>
+#include <utility>
 
 void FakeMediaEngine::setFileName(const QString &path)
 {
     m_fileName = path;
+    m_next.clear();
     m_position = 0;
     m_atEnd = false;
     m_errorCode = 0;
@@ -53,9 +55,26 @@ void FakeMediaEngine::advance(double seconds)
 
 void FakeMediaEngine::finish()
 {
+    if (!m_next.isEmpty()) {
+        const QString next = std::exchange(m_next, {});
+        setFileName(next);
+        if (m_events)
+            m_events(Event::Advanced);
+        return;
+    }
     m_position = m_duration;
     m_atEnd = true;
     m_state = State::Stopped;
+    if (m_events)
+        m_events(Event::Ended);
+}
+
+bool FakeMediaEngine::setNextFileName(const QString &path)
+{
+    const bool takes =
+        !path.isEmpty() && !m_fileName.isEmpty() && m_errorCode == 0 && !unplayable.contains(path);
+    m_next = takes ? path : QString();
+    return takes;
 }
 
 void FakeMediaEngine::Play()

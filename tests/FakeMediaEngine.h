@@ -32,7 +32,8 @@ public:
 
     // Moves the clock of the playing file; past the end the file is at its end.
     void advance(double seconds);
-    // Jumps to the end of the file, as if it had played to the end.
+    // Jumps to the end of the file, as if it had played to the end: the queued file follows (and
+    // counts as opened), or the end is reported.
     void finish();
 
     QString FileName() const override { return m_fileName; }
@@ -64,6 +65,9 @@ public:
                                           : Status::Stopped;
     }
     Tags FileTags() const override { return {}; }
+    bool setNextFileName(const QString &path) override;
+    QString NextFileName() const override { return m_next; }
+    void setEventHandler(std::function<void(Event)> handler) override { m_events = std::move(handler); }
     void setFullScreenLeftHandler(std::function<void()> handler) override
     {
         fullScreenLeft = std::move(handler);
@@ -75,6 +79,8 @@ public:
 
 private:
     QString m_fileName;
+    QString m_next;
+    std::function<void(Event)> m_events;
     double m_duration = 0;
     double m_position = 0;
     bool m_atEnd = false;

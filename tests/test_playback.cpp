@@ -4,11 +4,12 @@
 #include "playback/RandomSource.h"
 #include "playback/TimeFormat.h"
 #include "ui/ClickableLabel.h"
+#include "ui/Marquee.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -18,6 +19,23 @@
 
 using namespace Qt::StringLiterals;
 using St = FakeMediaEngine::State;
+
+// Counts the events of one kind that each watched object gets: how often a window was shown, to tell
+// "shown then hidden" from "never shown", or which widgets a change repainted.
+struct EventCounter : QObject {
+    QEvent::Type type;
+    QHash<QObject *, int> seen;
+    EventCounter(QEvent::Type kind, const QList<QObject *> &watched) : type(kind)
+    {
+        for (QObject *object : watched)
+            object->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        seen[watched] += event->type() == type;
+        return false;
+    }
+};
 
 struct Rig : ProgramFixture {
     Transport &t = program->transport();
@@ -111,8 +129,10 @@ private Q_SLOTS:
 
         f.engine().unplayable.clear();
         f.engine().opened.clear();
-        f.main().chkSuffle()->setCheckState(Qt::Checked);
+        // The draw for the next entry is made as soon as that entry is decided: here, when shuffle is
+        // switched on while an entry plays.
         f.random->draws = {0.875, 0.125, 0.6};
+        f.main().chkSuffle()->setCheckState(Qt::Checked);
         f.start(4);
         f.t.cmdForward_Click();
         f.t.cmdForward_Click();
@@ -121,6 +141,83 @@ private Q_SLOTS:
         // Greyed is not on for shuffle.
         f.main().chkSuffle()->setCheckState(Qt::PartiallyChecked);
         QVERIFY(!f.s.ShuffleOn);
+    }
+
+    // While an entry plays, the engine holds the entry Next would start; at the end it follows without
+    // a gap (or, where nothing could be queued, Next runs at once), and the window follows as after Next.
+    // In shuffle the draw made for the queue is the one the end or the user's Next uses.
+    void theQueuedEntryIsTheOneNextWouldStart_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("queued");
+        QTest::addColumn<QString>("playing");
+        QTest::addColumn<QString>("queuedThen");
+        const QStringList abc = {"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"};
+        const QStringList five = {"/m/a.mp3", "/m/b.mp3", "/m/c.mp3", "/m/d.mp3", "/m/e.mp3"};
+        QTest::newRow("in order") << abc << ""
+                                  << "end"
+                                  << "/m/b.mp3"
+                                  << "/m/b.mp3"
+                                  << "/m/c.mp3";
+        QTest::newRow("last entry") << abc.mid(1) << ""
+                                    << "end"
+                                    << "/m/c.mp3"
+                                    << "/m/c.mp3"
+                                    << "";
+        QTest::newRow("repeat wraps") << abc.mid(1) << "repeat"
+                                      << "end"
+                                      << "/m/c.mp3"
+                                      << "/m/c.mp3"
+                                      << "/m/b.mp3";
+        // 0.875 of 4 is 3.5, which goes to the even 4; then 0.3 of 4 rounds to 1.
+        QTest::newRow("shuffle") << five << "shuffle"
+                                 << "end"
+                                 << "/m/e.mp3"
+                                 << "/m/e.mp3"
+                                 << "/m/b.mp3";
+        QTest::newRow("shuffle, Next pressed") << five << "shuffle"
+                                               << "next"
+                                               << "/m/e.mp3"
+                                               << "/m/e.mp3"
+                                               << "/m/b.mp3";
+        QTest::newRow("break marker") << QStringList{"/m/a.mp3", "-", "/m/b.mp3"} << ""
+                                      << "end"
+                                      << ""
+                                      << "/m/b.mp3"
+                                      << "";
+        QTest::newRow("dead entry") << QStringList{"/m/a.mp3", "/m/dead.mp3", "/m/c.mp3"} << ""
+                                    << "end"
+                                    << ""
+                                    << "/m/c.mp3"
+                                    << "";
+    }
+    void theQueuedEntryIsTheOneNextWouldStart()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, mode);
+        QFETCH(QString, action);
+        Rig f(entries);
+        f.engine().unplayable = {u"/m/dead.mp3"_s};
+        f.random->draws = {0.875, 0.3};
+        f.main().chkRepeat()->setCheckState(mode == u"repeat" ? Qt::Checked : Qt::Unchecked);
+        f.main().chkSuffle()->setCheckState(mode == u"shuffle" ? Qt::Checked : Qt::Unchecked);
+        f.start(0);
+        QTEST(f.engine().NextFileName(), "queued");
+        if (action == u"next")
+            f.t.cmdForward_Click();
+        else
+            f.engine().finish();
+        QTEST(f.file(), "playing");
+        QTEST(f.engine().NextFileName(), "queuedThen");
+        QCOMPARE(f.breakBoxes, entries.contains(u"-"_s) ? 1 : 0);
+        const int row = static_cast<int>(entries.indexOf(f.file()));
+        QCOMPARE(f.s.CurrentIndex, row);
+        QCOMPARE(f.main().lstPlay()->currentRow(), row);
+        QCOMPARE(f.main().txtFN()->text(), u" Chanson selectionnée :    "_s + QFileInfo(f.file()).fileName());
+        QVERIFY(f.main().txtTitle()->text().contains(f.main().txtFN()->text()));
+        QCOMPARE(f.main().lblDuration()->text(), u"0:00:03"_s);
     }
 
     void breakMarkerAsksOnceThenGoesOnOrStops()
@@ -184,8 +281,8 @@ private Q_SLOTS:
         f.t.cmdBack_Click();
         f.engine().finish();
         f.tick();
-        f.main().chkSuffle()->setCheckState(Qt::Checked);
         f.random->draws = {0.9999999999};
+        f.main().chkSuffle()->setCheckState(Qt::Checked);
         f.t.cmdForward_Click();
         QCOMPARE(f.engine().opened, (QStringList{"/m/40000.ogg", "/m/40001.ogg", "/m/40000.ogg",
                                                  "/m/40001.ogg", "/m/99999.ogg"}));
@@ -470,6 +567,30 @@ private Q_SLOTS:
         QCOMPARE(main.windowTitle(), QStringLiteral("CAB"));
         f.tick();
         QCOMPARE(main.windowTitle(), QStringLiteral("ABC"));
+    }
+
+    // A tick repaints what it changed on the displays, the marquee's strip and the time, and never the
+    // skin or the displays' frames behind them: the marquee steps twice a second for as long as the
+    // player runs.
+    void aTickRepaintsOnlyTheMarqueeAndTheTime()
+    {
+        // An mp3 leaves the video window alone, and with it the main window's activation.
+        Rig f({"/m/a.mp3"});
+        frmMain &main = f.main();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QWidget *strip = main.txtTitle()->findChild<QWidget *>();
+        EventCounter paints(QEvent::Paint,
+                            {&main, main.Shape1(), main.txtTitle(), strip, main.lblTime(), main.lblpls()});
+        f.start(0);
+        f.engine().advance(1.0);
+        f.tick();
+        // Remaining time: at the next tick the time changes and the seek bar stays where it is.
+        f.program->tick().lblTime_Click();
+        QTRY_VERIFY(paints.seen[main.lblpls()] > 0);
+        paints.seen.clear();
+        f.tick();
+        QTRY_VERIFY(paints.seen[strip] > 0 && paints.seen[main.lblTime()] > 0);
+        QCOMPARE(paints.seen[&main] + paints.seen[main.Shape1()] + paints.seen[main.txtTitle()], 0);
     }
 
     void onTopIsAppliedOnlyOnChange()

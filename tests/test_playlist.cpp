@@ -13,13 +13,13 @@
 #include "playlist/UserFile.h"
 #include "playlist/VideoCd.h"
 #include "playlist/VideoCdDisc.h"
+#include "ui/Marquee.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeDatabase>

@@ -4,6 +4,7 @@
 #include "ui/ClickableLabel.h"
 #include "ui/GlyphButton.h"
 #include "ui/Glyphs.h"
+#include "ui/Marquee.h"
 #include "ui/PictureToggle.h"
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"
@@ -16,7 +17,6 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>

@@ -2,6 +2,7 @@
 
 #include "ui/ClickableLabel.h"
 #include "ui/Glyphs.h"
+#include "ui/Marquee.h"
 #include "ui/frmMain.h"
 
 #include <QCheckBox>

@@ -6,6 +6,7 @@
 #include "ui/Fonts.h"
 #include "ui/GlyphButton.h"
 #include "ui/Glyphs.h"
+#include "ui/Marquee.h"
 #include "ui/PictureToggle.h"
 #include "ui/Skin.h"
 #include "ui/Twips.h"
@@ -16,7 +17,6 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
@@ -118,7 +118,7 @@ QAction *menuItem(QMenu *menu, const char *name, const char *caption)
 const QColor DisplayGreen(0x7c, 0xfc, 0x7c);
 
 // Text lit on the black display.
-void lightUp(QLabel *label)
+void lightUp(QWidget *label)
 {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, DisplayGreen);
@@ -181,17 +181,12 @@ void frmMain::createTopArea()
     Twips::place(m_Closed, 4875, 75, 135, 135);
     showMark(m_Closed, Glyphs::Mark::Close);
 
-    m_txtTitle = named(new QLineEdit(this), "txtTitle", QStringLiteral("Titre en cours"));
-    m_txtTitle->setReadOnly(true);
-    m_txtTitle->setFocusPolicy(Qt::NoFocus);
+    m_txtTitle = named(new Marquee(this), "txtTitle", QStringLiteral("Titre en cours"));
     m_txtTitle->setFont(verdana(6.75));
-    m_txtTitle->setStyleSheet(
-        QStringLiteral("QLineEdit#txtTitle { color: %1; background-color: black;"
-                       " border: 1px solid #3a3f45; border-radius: 3px; padding: 0 2px; }")
-            .arg(DisplayGreen.name()));
+    lightUp(m_txtTitle);
     m_txtTitle->setText(QStringLiteral("Qwelto Player 2.0 - le petit lecteur de listes de lecture -   "));
-    // The marquee is part of the skin: a right click there opens the window's own menu, where Ctrl+A
-    // means Pause, not an editing menu offering Ctrl+A to select all; a drag moves the window.
+    // The marquee is part of the skin: a right click there opens the window's own menu and a drag
+    // moves the window.
     m_txtTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
     Twips::place(m_txtTitle, 1545, 270, 3345, 210);
 
@@ -211,6 +206,14 @@ void frmMain::createTopArea()
     m_lblTime->setAlignment(Qt::AlignCenter);
     lightUp(m_lblTime);
     Twips::place(m_lblTime, 120, 525, 1335, 330);
+    // It lies wholly on the black display: filled, it is opaque, and a new time repaints the label
+    // alone, not the display and the skin behind it. The sign overlaps its corner and must show
+    // through: a widget above an opaque one would have it repainted from the window down again.
+    QPalette time = m_lblTime->palette();
+    time.setColor(QPalette::Window, Qt::black);
+    m_lblTime->setPalette(time);
+    m_lblTime->setAutoFillBackground(true);
+    m_lblTime->setMask(QRegion(m_lblTime->rect()) - m_lblpls->geometry().translated(-m_lblTime->pos()));
 
     m_lblDuration =
         named(new QLabel(QStringLiteral("00:00:00"), this), "lblDuration", QStringLiteral("Durée"));

@@ -6,11 +6,11 @@
 #include <functional>
 
 class ClickableLabel;
+class Marquee;
 class QAction;
 class QCheckBox;
 class QFrame;
 class QLabel;
-class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
@@ -30,7 +30,7 @@ public:
     QPushButton *cmdAbt() const { return m_cmdAbt; }
     ClickableLabel *Minimised() const { return m_Minimised; }
     ClickableLabel *Closed() const { return m_Closed; }
-    QLineEdit *txtTitle() const { return m_txtTitle; }
+    Marquee *txtTitle() const { return m_txtTitle; }
     QFrame *Shape1() const { return m_Shape1; }
     QLabel *lblpls() const { return m_lblpls; }
     ClickableLabel *lblTime() const { return m_lblTime; }
@@ -122,7 +122,7 @@ private:
     QPushButton *m_cmdAbt = nullptr;
     ClickableLabel *m_Minimised = nullptr;
     ClickableLabel *m_Closed = nullptr;
-    QLineEdit *m_txtTitle = nullptr;
+    Marquee *m_txtTitle = nullptr;
     QFrame *m_Shape1 = nullptr;
     QLabel *m_lblpls = nullptr;
     ClickableLabel *m_lblTime = nullptr;
