@@ -1,5 +1,6 @@
 #include "playback/GstMediaEngine.h"
 
+#include "playback/PipelineTasks.h"
 #include "playback/VideoCdSource.h"
 #include "playback/VideoOutput.h"
 #include "playback/XServerSync.h"
@@ -36,6 +37,11 @@ constexpr long MaxBalance = 9640;
 constexpr int ShortWaitMs = 2000;
 // A failed open may post its error a little after the state change reports the failure.
 constexpr auto TrailingErrorWait = std::chrono::milliseconds(1000);
+// While a file opens, how often the wait looks at the pipeline's streaming threads, and how long
+// all of them may stand still before the open is given up: one hands over to the next (typefinding
+// to the demuxer, say) within a millisecond or two.
+constexpr GstClockTime OpenPollSlice = 20 * GST_MSECOND;
+constexpr auto StandingStillFor = std::chrono::milliseconds(100);
 
 #ifdef __GLIBC__
 // Every file is decoded on threads of its own, and glibc gives threads memory pools of their own as
@@ -53,6 +59,12 @@ void initGstreamerOnce()
         gst_init(nullptr, nullptr);
         VideoCdSource::registerElement();
     });
+}
+
+// What the user reads when the media framework gave no reason of its own.
+QString unreadable()
+{
+    return QStringLiteral("Le fichier ne peut pas être lu.");
 }
 
 double toSeconds(gint64 t)
@@ -142,7 +154,7 @@ struct GstEngineCallbacks {
                         error && error->code != 0 ? error->code : GstMediaEngine::ErrorNoMessage;
                     self->m_errorText = error && error->message && *error->message
                                             ? QString::fromUtf8(error->message)
-                                            : QStringLiteral("Le fichier ne peut pas être lu.");
+                                            : unreadable();
                 }
             }
             g_clear_error(&error);
@@ -374,7 +386,7 @@ void GstMediaEngine::setFileName(const QString &path)
     attachWindow();
     // Prerolled but not yet running, the position is the stream's own origin: MPEG program streams
     // start near 0.5 s.
-    if (!changeState(GST_STATE_PAUSED, m_options.openTimeoutMs)) {
+    if (!preroll()) {
         m_opening = false;
         failOpen(gst_element_get_state(m_playbin, nullptr, nullptr, 0) == GST_STATE_CHANGE_ASYNC);
         return;
@@ -456,7 +468,7 @@ void GstMediaEngine::failOpen(bool timedOut)
             recordError(ErrorTimeout,
                         QStringLiteral("Le fichier n'a pas pu être ouvert dans le délai imparti."));
         else
-            recordError(ErrorNoMessage, QStringLiteral("Le fichier ne peut pas être lu."));
+            recordError(ErrorNoMessage, unreadable());
     }
 }
 
@@ -475,6 +487,29 @@ bool GstMediaEngine::changeState(int state, int timeoutMs)
     if (result == GST_STATE_CHANGE_ASYNC)
         result = gst_element_get_state(m_playbin, nullptr, nullptr,
                                        static_cast<GstClockTime>(timeoutMs) * GST_MSECOND);
+    return result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL;
+}
+
+bool GstMediaEngine::preroll()
+{
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(m_options.openTimeoutMs);
+    GstStateChangeReturn result = gst_element_set_state(m_playbin, GST_STATE_PAUSED);
+    // The first threads start within the state change; from then on one hands over to the next.
+    auto lastRunning = std::chrono::steady_clock::now();
+    while (result == GST_STATE_CHANGE_ASYNC && std::chrono::steady_clock::now() < deadline) {
+        result = gst_element_get_state(m_playbin, nullptr, nullptr, OpenPollSlice);
+        if (result != GST_STATE_CHANGE_ASYNC || ErrorCode() != 0)
+            break;
+        const auto now = std::chrono::steady_clock::now();
+        if (PipelineTasks::anyRunning(m_playbin)) {
+            lastRunning = now;
+        } else if (now - lastRunning >= StandingStillFor) {
+            // Whatever stopped them was never said on the bus.
+            recordError(ErrorNoMessage, unreadable());
+            return false;
+        }
+    }
     return result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL;
 }
 

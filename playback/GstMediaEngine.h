@@ -91,6 +91,7 @@ private:
     friend struct GstEngineCallbacks;
 
     bool changeState(int state, int timeoutMs);
+    bool preroll();
     void unload();
     void failOpen(bool timedOut);
     void recordError(long code, const QString &description);

@@ -294,15 +294,23 @@ private Q_SLOTS:
         // must see the first reason.
         QTest::newRow("missing file") << m_maker->missing(QStringLiteral("absent.wav"))
                                       << static_cast<long>(GST_RESOURCE_ERROR_NOT_FOUND);
+        // After a video the demuxer's complaint stays inside the decoding bin.
+        QTest::newRow("truncated MP4") << m_maker->truncatedMp4(QStringLiteral("cut.mp4")) << 0L;
     }
     void badInputFailsAndTheNextFilePlays()
     {
         QFETCH(QString, path);
         QFETCH(long, code);
         QVERIFY2(!path.isEmpty(), qPrintable(m_maker->lastError()));
+        // Refused for what it is, not given up on after the open timeout: after a picture (where it went
+        // wrong some of the times) as after sound.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            openOk(QStringLiteral("avi"));
+            m_engine->setFileName(path);
+            QVERIFY(m_engine->ErrorCode() != 0 && m_engine->ErrorCode() != GstMediaEngine::ErrorTimeout);
+        }
         openOk(QStringLiteral("mp3"));
         m_engine->setFileName(path);
-        // Refused for what it is, not given up on after the open timeout.
         QVERIFY(m_engine->ErrorCode() != 0);
         QCOMPARE_NE(m_engine->ErrorCode(), GstMediaEngine::ErrorTimeout);
         QVERIFY(!m_engine->ErrorDescription().trimmed().isEmpty());
