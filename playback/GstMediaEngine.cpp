@@ -1,5 +1,6 @@
 #include "playback/GstMediaEngine.h"
 
+#include "playback/MidiSeek.h"
 #include "playback/PipelineTasks.h"
 #include "playback/VideoCdSource.h"
 #include "playback/VideoOutput.h"
@@ -195,9 +196,10 @@ struct GstEngineCallbacks {
     {
         auto *self = static_cast<GstMediaEngine *>(data);
         GstElementFactory *factory = gst_element_get_factory(element);
-        if (!factory || self->m_soundFont.isEmpty())
+        if (!factory || g_strcmp0(GST_OBJECT_NAME(factory), "fluiddec") != 0)
             return;
-        if (g_strcmp0(GST_OBJECT_NAME(factory), "fluiddec") == 0)
+        MidiSeek::startAtSeekTargets(element);
+        if (!self->m_soundFont.isEmpty())
             g_object_set(element, "soundfont", self->m_soundFont.constData(), nullptr);
     }
 };
