@@ -12,7 +12,6 @@
 #include <QGuiApplication>
 #include <QWidget>
 
-#include <gst/audio/streamvolume.h>
 #include <gst/gst.h>
 #include <gst/video/video.h>
 #include <gst/video/videooverlay.h>
@@ -28,6 +27,7 @@
 
 namespace {
 
+constexpr const char *VolumeName = "qwelto-volume";
 constexpr const char *BalanceName = "qwelto-balance";
 constexpr const char *FitName = "qwelto-fit";
 // GstPlayFlags is not in the public headers.
@@ -221,14 +221,18 @@ GstMediaEngine::GstMediaEngine(QWidget *engineArea, GstEngineOptions options) : 
     // Decoders hand over an MP3 frame (26 ms) at a time, and every buffer costs a clock wait and a
     // thread wake-up further down: gathered into 200 ms blocks, a playing MP3 costs a third of the CPU
     // (1.5 % of a core down to 0.45 % here), for at most 200 ms more before a balance change is heard.
-    // Volume and mute have their own element here: playbin would otherwise add one of its own in
-    // front of a sink that has no volume of its own (alsasink, the fallback without a sound card),
-    // and GStreamer 1.22 keeps that one alive after every file, a few kB each time.
-    GstElement *audio = makeSinkBin(QStringLiteral("audiobuffersplit output-buffer-duration=1/5 ! "
-                                                   "audioconvert ! volume ! audiopanorama name=%1 "
-                                                   "method=simple ! audioconvert ! %2")
-                                        .arg(QLatin1String(BalanceName), m_options.audioSink));
+    // Volume and mute have their own element here, set by the engine itself. playbin's own volume
+    // goes to the sink when the sink has one: under pulsesink it became the sound server's volume for
+    // that file's stream, and the next file's new stream played at full level and unmuted. Without
+    // a volume in the sink (alsasink, the fallback without a sound card) playbin would add an element
+    // of its own, which GStreamer 1.22 keeps alive after every file, a few kB each time.
+    GstElement *audio =
+        makeSinkBin(QStringLiteral("audiobuffersplit output-buffer-duration=1/5 ! "
+                                   "audioconvert ! volume name=%1 ! audiopanorama name=%2 "
+                                   "method=simple ! audioconvert ! %3")
+                        .arg(QLatin1String(VolumeName), QLatin1String(BalanceName), m_options.audioSink));
     if (audio) {
+        m_volumeElement = gst_bin_get_by_name(GST_BIN(audio), VolumeName);
         m_panorama = gst_bin_get_by_name(GST_BIN(audio), BalanceName);
         g_object_set(m_playbin, "audio-sink", audio, nullptr);
     }
@@ -324,6 +328,8 @@ GstMediaEngine::~GstMediaEngine()
         gst_object_unref(m_fitCaps);
     if (m_panorama)
         gst_object_unref(m_panorama);
+    if (m_volumeElement)
+        gst_object_unref(m_volumeElement);
     if (m_playbin)
         gst_object_unref(m_playbin);
     m_video.reset();
@@ -843,9 +849,9 @@ void GstMediaEngine::setVolume(long hundredthsDb)
 
 void GstMediaEngine::applyVolume()
 {
-    if (m_playbin)
-        gst_stream_volume_set_volume(GST_STREAM_VOLUME(m_playbin), GST_STREAM_VOLUME_FORMAT_DB,
-                                     static_cast<double>(m_volume) / 100.0);
+    if (m_volumeElement)
+        g_object_set(m_volumeElement, "volume", std::pow(10.0, static_cast<double>(m_volume) / 2000.0),
+                     nullptr);
 }
 
 long GstMediaEngine::Balance() const
@@ -877,8 +883,8 @@ bool GstMediaEngine::Mute() const
 void GstMediaEngine::setMute(bool on)
 {
     m_mute = on;
-    if (m_playbin)
-        g_object_set(m_playbin, "mute", on ? TRUE : FALSE, nullptr);
+    if (m_volumeElement)
+        g_object_set(m_volumeElement, "mute", on ? TRUE : FALSE, nullptr);
 }
 
 long GstMediaEngine::ErrorCode() const

@@ -111,6 +111,7 @@ private:
     GstEngineOptions m_options;
     QByteArray m_soundFont;
     GstElement *m_playbin = nullptr;
+    GstElement *m_volumeElement = nullptr;
     GstElement *m_panorama = nullptr;
     GstElement *m_fitCaps = nullptr;
     GstElement *m_overlay = nullptr;

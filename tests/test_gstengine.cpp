@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "MediaMaker.h"
 #include "MemorySettings.h"
 #include "app/Program.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QListWidget>
 #include <QPointer>
@@ -24,6 +26,7 @@
 #include <gst/gst.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <tuple>
@@ -114,6 +117,61 @@ private:
     QHash<GObject *, QString> m_alive;
     guint m_signal;
     gulong m_hook;
+};
+
+// A PulseAudio of the test's own, on a socket of its own, playing into a null sink whose monitor the
+// test records: a sink that keeps a volume for each stream, as on most desktops.
+class SoundServer {
+public:
+    explicit SoundServer(const QString &folder) : m_folder(folder) {}
+    ~SoundServer()
+    {
+        m_daemon.terminate();
+        m_daemon.waitForFinished(5000);
+        for (const char *name : {"PULSE_SERVER", "PULSE_CLIENTCONFIG", "PULSE_LATENCY_MSEC"})
+            qunsetenv(name);
+    }
+
+    bool start()
+    {
+        const QString socket = m_folder + QStringLiteral("/pulse.sock");
+        const QString config = m_folder + QStringLiteral("/client.conf");
+        m_daemon.setEnvironment(QProcess::systemEnvironment()
+                                << "HOME=" + m_folder << "XDG_RUNTIME_DIR=" + m_folder);
+        m_daemon.start(QStringLiteral("pulseaudio"),
+                       {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                        "--disable-shm=yes", "--log-level=error", "-L", "module-null-sink sink_name=rec",
+                        "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket});
+        // Without the latency the null sink holds two seconds of sound.
+        qputenv("PULSE_SERVER", "unix:" + socket.toUtf8());
+        qputenv("PULSE_CLIENTCONFIG", QFile::encodeName(config));
+        qputenv("PULSE_LATENCY_MSEC", "30");
+        return writeBytes(config, "autospawn = no\n") && m_daemon.waitForStarted() &&
+               QTest::qWaitFor([&] { return QFileInfo::exists(socket); }, 20000);
+    }
+
+    // What the server plays until `done`; -1 frames when `done` never came. A stream that carries
+    // only silence may send nothing at all.
+    Levels record(const std::function<bool()> &done)
+    {
+        const QString out = m_folder + QStringLiteral("/heard.raw");
+        GstElement *recorder = gst_parse_launch(
+            qPrintable(QStringLiteral("pulsesrc device=rec.monitor ! audio/x-raw,format=S16LE,channels=2,"
+                                      "rate=44100 ! filesink location=\"%1\"")
+                           .arg(out)),
+            nullptr);
+        if (!recorder)
+            return {.frames = -1};
+        gst_element_set_state(recorder, GST_STATE_PLAYING);
+        const bool finished = QTest::qWaitFor(done, 20000);
+        gst_element_set_state(recorder, GST_STATE_NULL);
+        gst_object_unref(recorder);
+        return finished ? channelLevels(out) : Levels{.frames = -1};
+    }
+
+private:
+    QString m_folder;
+    QProcess m_daemon;
 };
 
 // Anything under -80 dB counts as silence.
@@ -362,6 +420,28 @@ private Q_SLOTS:
         QCOMPARE_LT(std::abs(decibels(m_reference.left, m_reference.right)), 0.1);
         QCOMPARE_LE(std::abs(decibels(got.left, m_reference.left) - leftDb), 0.5);
         QCOMPARE_LE(std::abs(decibels(got.right, m_reference.right) - rightDb), 0.5);
+    }
+
+    // A sound server gives each file a stream of its own, with a volume of its own that a new stream
+    // does not inherit: the level set while one file plays must reach the next one all the same.
+    void levelsCarryOverToTheNextFileUnderASoundServer()
+    {
+        SoundServer server(m_dir.filePath(QStringLiteral("pulse")));
+        QVERIFY(server.start());
+        const QString tone = m_maker->tone(QStringLiteral("long tone.wav"), 4);
+        GstMediaEngine engine(nullptr, {.audioSink = "pulsesink", .videoSink = "fakevideosink"});
+        const auto playAndRecord = [&] {
+            engine.setFileName(tone);
+            return server.record([&] { return engine.CurrentPosition() >= 1.5; });
+        };
+        const Levels full = playAndRecord();
+        engine.setVolume(-600);
+        const Levels lowered = playAndRecord();
+        engine.setMute(true);
+        const Levels muted = playAndRecord();
+        QVERIFY(full.frames > 0 && lowered.frames > 0 && muted.frames >= 0);
+        QCOMPARE_LE(std::abs(decibels(lowered.left, full.left) + 6.0), 1.0);
+        QCOMPARE(decibels(muted.left, full.left), -80.0);
     }
 
     // Every element that playing files makes must be gone with the engine: a reference kept past
