@@ -303,9 +303,18 @@ GstMediaEngine::GstMediaEngine(QWidget *engineArea, GstEngineOptions options) : 
             if (m_fullScreenLeft)
                 m_fullScreenLeft();
         });
-        connect(m_video.get(), &VideoOutput::playPauseRequested, this,
-                [this] { m_playing ? Pause() : Play(); });
-        connect(m_video.get(), &VideoOutput::stopRequested, this, [this] { Stop(); });
+        connect(m_video.get(), &VideoOutput::playPauseRequested, this, [this] {
+            if (m_barCommand)
+                m_barCommand(BarCommand::PlayPause);
+            else
+                m_playing ? Pause() : Play();
+        });
+        connect(m_video.get(), &VideoOutput::stopRequested, this, [this] {
+            if (m_barCommand)
+                m_barCommand(BarCommand::Stop);
+            else
+                Stop();
+        });
         m_video->setMode(m_displayMode);
     }
 

@@ -76,6 +76,10 @@ public:
     {
         m_fullScreenLeft = std::move(handler);
     }
+    void setBarCommandHandler(std::function<void(BarCommand)> handler) override
+    {
+        m_barCommand = std::move(handler);
+    }
 
     // Fixed codes for failures that come with no GStreamer error of their own.
     static constexpr long ErrorNoMessage = 1000;
@@ -145,6 +149,7 @@ private:
     int m_modeBeforeFullScreen = DisplayNative;
     bool m_fullScreenControls = false;
     std::function<void()> m_fullScreenLeft;
+    std::function<void(BarCommand)> m_barCommand;
 
     // Written by streaming threads through the bus sync handler.
     std::atomic<bool> m_eos{false};
