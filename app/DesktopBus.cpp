@@ -98,10 +98,13 @@ void DesktopBus::watchWindow()
     connect(lstPlay->model(), &QAbstractItemModel::rowsRemoved, this, announceLater);
     connect(lstPlay->model(), &QAbstractItemModel::modelReset, this, announceLater);
     connect(window.tmrAnimate(), &QTimer::timeout, this, announceLater);
-    // The user's own seeks: the tick moves the bar too, with its flag down.
-    connect(window.scrlTime(), &QSlider::valueChanged, this, [this] {
-        if (m_program.tick().seekFlag() == QLatin1String("True") && !m_program.closing())
-            Q_EMIT m_player->Seeked(m_player->position());
+    // The user's own seeks on the bar. The tick moves the bar too, and puts it back to 0 when an item
+    // ends, which is no seek. An action's value reaches the bar (and the engine) right after it.
+    connect(window.scrlTime(), &QAbstractSlider::actionTriggered, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (!m_program.closing())
+                Q_EMIT m_player->Seeked(m_player->position());
+        });
     });
 }
 
