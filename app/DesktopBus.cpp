@@ -64,7 +64,10 @@ void DesktopBus::start()
 void DesktopBus::offer()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || m_object || m_program.closing() || !m_program.existingMainWindow())
+    if (!bus.isConnected())
+        return;
+    Q_EMIT joined();
+    if (m_object || m_program.closing() || !m_program.existingMainWindow())
         return;
     m_object = new QObject(this);
     new MprisRoot(m_object, m_program);

@@ -1,4 +1,5 @@
 #include "app/DesktopBus.h"
+#include "app/DesktopScreenSaver.h"
 #include "app/HandOver.h"
 #include "app/PlatformChoice.h"
 #include "app/Program.h"
@@ -78,5 +79,18 @@ int main(int argc, char *argv[])
     QTimer::singleShot(0, &listener, &HandOver::Listener::listen);
     DesktopBus desktopBus(program);
     QObject::connect(&program, &Program::mainWindowShown, &desktopBus, &DesktopBus::start);
+    // The screen stays awake while a video plays. The tick sees every change within half a second,
+    // which is nothing next to a screen saver's minutes.
+    auto *desktopScreenSaver = new DesktopScreenSaver;
+    ScreenSaverGuard screenSaver{std::unique_ptr<ScreenSaverGuard::Holder>(desktopScreenSaver)};
+    QObject::connect(&desktopBus, &DesktopBus::joined, desktopScreenSaver,
+                     &DesktopScreenSaver::useSessionBus);
+    QObject::connect(&program, &Program::mainWindowShown, desktopScreenSaver, [&] {
+        QObject::connect(program.mainWindow().tmrAnimate(), &QTimer::timeout, desktopScreenSaver, [&] {
+            frmPlayer *video = program.existingVideoWindow();
+            screenSaver.follow(video ? &video->MediaPlayer1() : nullptr);
+        });
+    });
+    QObject::connect(&program, &Program::finished, desktopScreenSaver, [&] { screenSaver.release(); });
     return QApplication::exec();
 }
