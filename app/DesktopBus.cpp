@@ -64,7 +64,10 @@ void DesktopBus::start()
 void DesktopBus::offer()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || m_object || m_program.closing() || !m_program.existingMainWindow())
+    if (!bus.isConnected())
+        return;
+    Q_EMIT joined();
+    if (m_object || m_program.closing() || !m_program.existingMainWindow())
         return;
     m_object = new QObject(this);
     new MprisRoot(m_object, m_program);
@@ -100,10 +103,13 @@ void DesktopBus::watchWindow()
     connect(window.tmrAnimate(), &QTimer::timeout, this, announceLater);
     // Every item that starts is selected, the one that follows the last without a gap included.
     connect(lstPlay, &QListWidget::currentRowChanged, this, announceLater);
-    // The user's own seeks: the tick moves the bar too, with its flag down.
-    connect(window.scrlTime(), &QSlider::valueChanged, this, [this] {
-        if (m_program.tick().seekFlag() == QLatin1String("True") && !m_program.closing())
-            Q_EMIT m_player->Seeked(m_player->position());
+    // The user's own seeks on the bar. The tick moves the bar too, and puts it back to 0 when an item
+    // ends, which is no seek. An action's value reaches the bar (and the engine) right after it.
+    connect(window.scrlTime(), &QAbstractSlider::actionTriggered, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (!m_program.closing())
+                Q_EMIT m_player->Seeked(m_player->position());
+        });
     });
 }
 

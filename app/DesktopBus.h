@@ -23,6 +23,10 @@ public:
 
     void start();
 
+Q_SIGNALS:
+    // The session bus is there; other users of it may ask it without waiting to join.
+    void joined();
+
 private:
     void offer();
     void watchWindow();

@@ -227,24 +227,14 @@ void MprisPlayer::Previous()
 
 void MprisPlayer::Pause()
 {
-    if (m_program.closing() || playbackStatus() != QLatin1String("Playing"))
-        return;
-    // The pause button toggles on its own flag, which Play leaves set after a pause: a second press
-    // is what the user would need too.
-    m_program.transport().cmdPause_Click();
-    if (playbackStatus() == QLatin1String("Playing"))
-        m_program.transport().cmdPause_Click();
+    if (!m_program.closing() && playbackStatus() == QLatin1String("Playing"))
+        m_program.transport().pausePlayback();
 }
 
 void MprisPlayer::Play()
 {
-    if (m_program.closing() || playbackStatus() == QLatin1String("Playing"))
-        return;
-    // Resumed with the pause button when paused with it, so that its flag follows.
-    if (playbackStatus() == QLatin1String("Paused") && m_program.sharedState().IsPaused)
-        m_program.transport().cmdPause_Click();
-    else
-        m_program.transport().cmdPlay_Click();
+    if (!m_program.closing() && playbackStatus() != QLatin1String("Playing"))
+        m_program.transport().resumePlayback();
 }
 
 void MprisPlayer::PlayPause()

@@ -92,6 +92,18 @@ frmPlayer &Program::videoWindow()
 {
     if (!m_player) {
         m_player = new frmPlayer(*this, m_env.makeEngine);
+        // The full-screen bar's buttons are the window's Pause and Stop, so the pause toggle, the
+        // desktop's media controls and the bar always agree.
+        m_player->MediaPlayer1().setBarCommandHandler([this](MediaEngine::BarCommand command) {
+            if (m_closing)
+                return;
+            if (command == MediaEngine::BarCommand::Stop)
+                m_transport.cmdStop_Click();
+            else if (engine().PlayStatus() == MediaEngine::Status::Playing)
+                m_transport.pausePlayback();
+            else
+                m_transport.resumePlayback();
+        });
         // The engine made after the user closed the video window starts at the levels the controls
         // show, before anything plays in it. (At start-up they show the engine's own defaults.)
         if (m_main)

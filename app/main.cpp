@@ -1,6 +1,7 @@
 #include "app/DesktopActivation.h"
 #include "app/DesktopBus.h"
 #include "app/ExitSave.h"
+#include "app/DesktopScreenSaver.h"
 #include "app/HandOver.h"
 #include "app/MainUnload.h"
 #include "app/PlatformChoice.h"
@@ -140,6 +141,19 @@ int main(int argc, char *argv[])
                      });
     DesktopBus desktopBus(program);
     QObject::connect(&program, &Program::mainWindowShown, &desktopBus, &DesktopBus::start);
+    // The screen stays awake while a video plays. The tick sees every change within half a second,
+    // which is nothing next to a screen saver's minutes.
+    auto *desktopScreenSaver = new DesktopScreenSaver;
+    ScreenSaverGuard screenSaver{std::unique_ptr<ScreenSaverGuard::Holder>(desktopScreenSaver)};
+    QObject::connect(&desktopBus, &DesktopBus::joined, desktopScreenSaver,
+                     &DesktopScreenSaver::useSessionBus);
+    QObject::connect(&program, &Program::mainWindowShown, desktopScreenSaver, [&] {
+        QObject::connect(program.mainWindow().tmrAnimate(), &QTimer::timeout, desktopScreenSaver, [&] {
+            frmPlayer *video = program.existingVideoWindow();
+            screenSaver.follow(video ? &video->MediaPlayer1() : nullptr);
+        });
+    });
+    QObject::connect(&program, &Program::finished, desktopScreenSaver, [&] { screenSaver.release(); });
     // Once the list is read, a display that goes away takes nothing with it; not before, or half a list
     // would be saved over the whole. The shutdown sequence saves by itself.
     QObject::connect(&program, &Program::mainWindowLoaded, [&program] {

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -101,7 +102,7 @@ void openCold(benchmark::State &state, const QString &path)
     state.counters["open_ms"] = openMs / runs;
 }
 
-void seek(benchmark::State &state, const QString &path)
+void seek(benchmark::State &state, const QString &path, const std::vector<double> &targets)
 {
     GstMediaEngine &engine = sharedEngine();
     engine.setFileName(path);
@@ -109,17 +110,31 @@ void seek(benchmark::State &state, const QString &path)
         state.SkipWithError(engine.ErrorDescription().toUtf8().constData());
         return;
     }
-    const double targets[] = {1.5, 5.0, 3.0, 0.5};
     std::size_t next = 0;
     double worstMiss = 0.0;
     for (auto _ : state) {
-        const double target = targets[next++ % 4];
+        const double target = targets[next++ % targets.size()];
         engine.setCurrentPosition(target);
         state.PauseTiming();
         worstMiss = std::max(worstMiss, std::abs(engine.CurrentPosition() - target));
         state.ResumeTiming();
     }
     state.counters["worst_miss_s"] = worstMiss;
+    engine.setFileName(QString());
+}
+
+// A file that cannot be played, opened right after a video: how long until the engine says so.
+void failAfterVideo(benchmark::State &state, const QString &video, const QString &bad)
+{
+    GstMediaEngine &engine = sharedEngine();
+    for (auto _ : state) {
+        state.PauseTiming();
+        engine.setFileName(video);
+        state.ResumeTiming();
+        engine.setFileName(bad);
+    }
+    if (engine.ErrorCode() == 0 || engine.ErrorCode() == GstMediaEngine::ErrorTimeout)
+        state.SkipWithError("the bad file was not refused for what it is");
     engine.setFileName(QString());
 }
 
@@ -161,6 +176,14 @@ int main(int argc, char **argv)
         media.longFiles[format] = path;
     }
 
+    // Ten minutes of MIDI: the synthesiser makes the sound, and a seek far in is where that shows.
+    media.longFiles["mid10min"] = maker.make(QStringLiteral("mid"), 600.0, QStringLiteral("ten-minutes"));
+    const QString truncated = maker.truncatedMp4(QStringLiteral("cut.mp4"));
+    if (media.longFiles["mid10min"].isEmpty() || truncated.isEmpty()) {
+        std::fprintf(stderr, "bench_engine: %s\n", qPrintable(maker.lastError()));
+        return 1;
+    }
+
     // A Video CD read as from the drive: a BIN/CUE image of a short and a long track, which libcdio
     // opens like a disc, played through the player's own Video CD source.
     QProcess vcdimager;
@@ -195,10 +218,24 @@ int main(int argc, char **argv)
             ->UseRealTime()
             ->MinTime(1.0);
     for (const char *format : engineFormats)
-        benchmark::RegisterBenchmark((std::string("Seek/") + format).c_str(), seek, media.longFiles[format])
+        benchmark::RegisterBenchmark((std::string("Seek/") + format).c_str(), seek, media.longFiles[format],
+                                     std::vector<double>{1.5, 5.0, 3.0, 0.5})
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime()
             ->MinTime(1.0);
+    benchmark::RegisterBenchmark("WarmOpen/mid10min", openWarm, media.longFiles["mid10min"])
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->MinTime(1.0);
+    benchmark::RegisterBenchmark("Seek/mid10min", seek, media.longFiles["mid10min"],
+                                 std::vector<double>{300.0, 150.0, 450.0, 60.0})
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->MinTime(1.0);
+    benchmark::RegisterBenchmark("FailAfterVideo/mp4", failAfterVideo, media.shortFiles["avi"], truncated)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(10);
 
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -364,7 +364,8 @@ int main(int argc, char **argv)
         {"vob", "VOB"},
         {"dat", "Video CD .dat"},
         {"cdxa", "Video CD .dat (RIFF/CDXA)"},
-        {"vcd", "Video CD track read from the disc (BIN/CUE image)"}};
+        {"vcd", "Video CD track read from the disc (BIN/CUE image)"},
+        {"mid10min", "MIDI, 10 minutes (seeks to 1:00-7:30)"}};
     for (const auto &[key, label] : formats) {
         const QString k = QString::fromLatin1(key);
         const QString cold = QStringLiteral("ColdFirstOpen/") + k;
@@ -373,5 +374,7 @@ int main(int argc, char **argv)
                     engine.count(cold) ? qPrintable(figuresIn(engine, {cold}, QStringLiteral("ms"))) : "",
                     qPrintable(figuresIn(engine, {QStringLiteral("Seek/") + k}, QStringLiteral("ms"))));
     }
+    std::printf("\nAn MP4 cut short, opened right after a video, is refused in %s.\n",
+                qPrintable(figuresIn(engine, {QStringLiteral("FailAfterVideo/mp4")}, QStringLiteral("ms"))));
     return 0;
 }

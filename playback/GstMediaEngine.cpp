@@ -1,5 +1,7 @@
 #include "playback/GstMediaEngine.h"
 
+#include "playback/MidiSeek.h"
+#include "playback/PipelineTasks.h"
 #include "playback/VideoCdSource.h"
 #include "playback/VideoOutput.h"
 #include "playback/XServerSync.h"
@@ -10,7 +12,6 @@
 #include <QGuiApplication>
 #include <QWidget>
 
-#include <gst/audio/streamvolume.h>
 #include <gst/gst.h>
 #include <gst/video/video.h>
 #include <gst/video/videooverlay.h>
@@ -26,6 +27,7 @@
 
 namespace {
 
+constexpr const char *VolumeName = "qwelto-volume";
 constexpr const char *BalanceName = "qwelto-balance";
 constexpr const char *FitName = "qwelto-fit";
 // GstPlayFlags is not in the public headers.
@@ -36,6 +38,11 @@ constexpr long MaxBalance = 9640;
 constexpr int ShortWaitMs = 2000;
 // A failed open may post its error a little after the state change reports the failure.
 constexpr auto TrailingErrorWait = std::chrono::milliseconds(1000);
+// While a file opens, how often the wait looks at the pipeline's streaming threads, and how long
+// all of them may stand still before the open is given up: one hands over to the next (typefinding
+// to the demuxer, say) within a millisecond or two.
+constexpr GstClockTime OpenPollSlice = 20 * GST_MSECOND;
+constexpr auto StandingStillFor = std::chrono::milliseconds(100);
 
 #ifdef __GLIBC__
 // Every file is decoded on threads of its own, and glibc gives threads memory pools of their own as
@@ -53,6 +60,12 @@ void initGstreamerOnce()
         gst_init(nullptr, nullptr);
         VideoCdSource::registerElement();
     });
+}
+
+// What the user reads when the media framework gave no reason of its own.
+QString unreadable()
+{
+    return QStringLiteral("Le fichier ne peut pas être lu.");
 }
 
 double toSeconds(gint64 t)
@@ -150,7 +163,7 @@ struct GstEngineCallbacks {
                         error && error->code != 0 ? error->code : GstMediaEngine::ErrorNoMessage;
                     self->m_errorText = error && error->message && *error->message
                                             ? QString::fromUtf8(error->message)
-                                            : QStringLiteral("Le fichier ne peut pas être lu.");
+                                            : unreadable();
                 }
             }
             g_clear_error(&error);
@@ -191,9 +204,10 @@ struct GstEngineCallbacks {
     {
         auto *self = static_cast<GstMediaEngine *>(data);
         GstElementFactory *factory = gst_element_get_factory(element);
-        if (!factory || self->m_soundFont.isEmpty())
+        if (!factory || g_strcmp0(GST_OBJECT_NAME(factory), "fluiddec") != 0)
             return;
-        if (g_strcmp0(GST_OBJECT_NAME(factory), "fluiddec") == 0)
+        MidiSeek::startAtSeekTargets(element);
+        if (!self->m_soundFont.isEmpty())
             g_object_set(element, "soundfont", self->m_soundFont.constData(), nullptr);
     }
 };
@@ -215,14 +229,18 @@ GstMediaEngine::GstMediaEngine(QWidget *engineArea, GstEngineOptions options) : 
     // Decoders hand over an MP3 frame (26 ms) at a time, and every buffer costs a clock wait and a
     // thread wake-up further down: gathered into 200 ms blocks, a playing MP3 costs a third of the CPU
     // (1.5 % of a core down to 0.45 % here), for at most 200 ms more before a balance change is heard.
-    // Volume and mute have their own element here: playbin would otherwise add one of its own in
-    // front of a sink that has no volume of its own (alsasink, the fallback without a sound card),
-    // and GStreamer 1.22 keeps that one alive after every file, a few kB each time.
-    GstElement *audio = makeSinkBin(QStringLiteral("audiobuffersplit output-buffer-duration=1/5 ! "
-                                                   "audioconvert ! volume ! audiopanorama name=%1 "
-                                                   "method=simple ! audioconvert ! %2")
-                                        .arg(QLatin1String(BalanceName), m_options.audioSink));
+    // Volume and mute have their own element here, set by the engine itself. playbin's own volume
+    // goes to the sink when the sink has one: under pulsesink it became the sound server's volume for
+    // that file's stream, and the next file's new stream played at full level and unmuted. Without
+    // a volume in the sink (alsasink, the fallback without a sound card) playbin would add an element
+    // of its own, which GStreamer 1.22 keeps alive after every file, a few kB each time.
+    GstElement *audio =
+        makeSinkBin(QStringLiteral("audiobuffersplit output-buffer-duration=1/5 ! "
+                                   "audioconvert ! volume name=%1 ! audiopanorama name=%2 "
+                                   "method=simple ! audioconvert ! %3")
+                        .arg(QLatin1String(VolumeName), QLatin1String(BalanceName), m_options.audioSink));
     if (audio) {
+        m_volumeElement = gst_bin_get_by_name(GST_BIN(audio), VolumeName);
         m_panorama = gst_bin_get_by_name(GST_BIN(audio), BalanceName);
         g_object_set(m_playbin, "audio-sink", audio, nullptr);
     }
@@ -298,9 +316,18 @@ GstMediaEngine::GstMediaEngine(QWidget *engineArea, GstEngineOptions options) : 
             if (m_fullScreenLeft)
                 m_fullScreenLeft();
         });
-        connect(m_video.get(), &VideoOutput::playPauseRequested, this,
-                [this] { m_playing ? Pause() : Play(); });
-        connect(m_video.get(), &VideoOutput::stopRequested, this, [this] { Stop(); });
+        connect(m_video.get(), &VideoOutput::playPauseRequested, this, [this] {
+            if (m_barCommand)
+                m_barCommand(BarCommand::PlayPause);
+            else
+                m_playing ? Pause() : Play();
+        });
+        connect(m_video.get(), &VideoOutput::stopRequested, this, [this] {
+            if (m_barCommand)
+                m_barCommand(BarCommand::Stop);
+            else
+                Stop();
+        });
         m_video->setMode(m_displayMode);
     }
 
@@ -323,6 +350,8 @@ GstMediaEngine::~GstMediaEngine()
         gst_object_unref(m_fitCaps);
     if (m_panorama)
         gst_object_unref(m_panorama);
+    if (m_volumeElement)
+        gst_object_unref(m_volumeElement);
     if (m_playbin)
         gst_object_unref(m_playbin);
     m_video.reset();
@@ -387,7 +416,7 @@ void GstMediaEngine::setFileName(const QString &path)
     attachWindow();
     // Prerolled but not yet running, the position is the stream's own origin: MPEG program streams
     // start near 0.5 s.
-    if (!changeState(GST_STATE_PAUSED, m_options.openTimeoutMs)) {
+    if (!preroll()) {
         m_opening = false;
         failOpen(gst_element_get_state(m_playbin, nullptr, nullptr, 0) == GST_STATE_CHANGE_ASYNC);
         return;
@@ -470,7 +499,7 @@ void GstMediaEngine::failOpen(bool timedOut)
             recordError(ErrorTimeout,
                         QStringLiteral("Le fichier n'a pas pu être ouvert dans le délai imparti."));
         else
-            recordError(ErrorNoMessage, QStringLiteral("Le fichier ne peut pas être lu."));
+            recordError(ErrorNoMessage, unreadable());
     }
 }
 
@@ -489,6 +518,29 @@ bool GstMediaEngine::changeState(int state, int timeoutMs)
     if (result == GST_STATE_CHANGE_ASYNC)
         result = gst_element_get_state(m_playbin, nullptr, nullptr,
                                        static_cast<GstClockTime>(timeoutMs) * GST_MSECOND);
+    return result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL;
+}
+
+bool GstMediaEngine::preroll()
+{
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(m_options.openTimeoutMs);
+    GstStateChangeReturn result = gst_element_set_state(m_playbin, GST_STATE_PAUSED);
+    // The first threads start within the state change; from then on one hands over to the next.
+    auto lastRunning = std::chrono::steady_clock::now();
+    while (result == GST_STATE_CHANGE_ASYNC && std::chrono::steady_clock::now() < deadline) {
+        result = gst_element_get_state(m_playbin, nullptr, nullptr, OpenPollSlice);
+        if (result != GST_STATE_CHANGE_ASYNC || ErrorCode() != 0)
+            break;
+        const auto now = std::chrono::steady_clock::now();
+        if (PipelineTasks::anyRunning(m_playbin)) {
+            lastRunning = now;
+        } else if (now - lastRunning >= StandingStillFor) {
+            // Whatever stopped them was never said on the bus.
+            recordError(ErrorNoMessage, unreadable());
+            return false;
+        }
+    }
     return result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL;
 }
 
@@ -841,9 +893,9 @@ void GstMediaEngine::setVolume(long hundredthsDb)
 
 void GstMediaEngine::applyVolume()
 {
-    if (m_playbin)
-        gst_stream_volume_set_volume(GST_STREAM_VOLUME(m_playbin), GST_STREAM_VOLUME_FORMAT_DB,
-                                     static_cast<double>(m_volume) / 100.0);
+    if (m_volumeElement)
+        g_object_set(m_volumeElement, "volume", std::pow(10.0, static_cast<double>(m_volume) / 2000.0),
+                     nullptr);
 }
 
 long GstMediaEngine::Balance() const
@@ -875,8 +927,8 @@ bool GstMediaEngine::Mute() const
 void GstMediaEngine::setMute(bool on)
 {
     m_mute = on;
-    if (m_playbin)
-        g_object_set(m_playbin, "mute", on ? TRUE : FALSE, nullptr);
+    if (m_volumeElement)
+        g_object_set(m_volumeElement, "mute", on ? TRUE : FALSE, nullptr);
 }
 
 long GstMediaEngine::ErrorCode() const

@@ -81,6 +81,10 @@ public:
     bool setNextFileName(const QString &path) override;
     QString NextFileName() const override;
     void setEventHandler(std::function<void(Event)> handler) override { m_events = std::move(handler); }
+    void setBarCommandHandler(std::function<void(BarCommand)> handler) override
+    {
+        m_barCommand = std::move(handler);
+    }
 
     // Fixed codes for failures that come with no GStreamer error of their own.
     static constexpr long ErrorNoMessage = 1000;
@@ -96,6 +100,7 @@ private:
     friend struct GstEngineCallbacks;
 
     bool changeState(int state, int timeoutMs);
+    bool preroll();
     void unload();
     void failOpen(bool timedOut);
     void recordError(long code, const QString &description);
@@ -130,6 +135,7 @@ private:
     GstEngineOptions m_options;
     QByteArray m_soundFont;
     GstElement *m_playbin = nullptr;
+    GstElement *m_volumeElement = nullptr;
     GstElement *m_panorama = nullptr;
     GstElement *m_fitCaps = nullptr;
     GstElement *m_overlay = nullptr;
@@ -166,6 +172,7 @@ private:
     std::function<void(Event)> m_events;
     // Set while the loaded file is opened again in place: it waits paused rather than playing.
     bool m_openPaused = false;
+    std::function<void(BarCommand)> m_barCommand;
 
     // Written by streaming threads through the bus sync handler.
     std::atomic<bool> m_eos{false};

@@ -84,6 +84,12 @@ public:
     // window never calls it.
     virtual void setFullScreenLeftHandler(std::function<void()> handler) = 0;
 
+    // The play/pause and stop buttons on the engine's own full-screen bar. With a handler set they
+    // only call it, and the host's transport does the rest: the pause state is then the host's one,
+    // whichever control changed it. Without one the engine pauses, resumes and stops by itself.
+    enum class BarCommand { PlayPause, Stop };
+    virtual void setBarCommandHandler(std::function<void(BarCommand)> handler) = 0;
+
     // The loaded picture's size in pixels (pixel aspect applied); empty for audio or when empty.
     virtual QSize NativeVideoSize() const = 0;
 

@@ -50,6 +50,26 @@ void Transport::cmdPause_Click()
     }
 }
 
+void Transport::pausePlayback()
+{
+    if (m_host.engine().PlayStatus() != MediaEngine::Status::Playing)
+        return;
+    cmdPause_Click();
+    if (m_host.engine().PlayStatus() == MediaEngine::Status::Playing)
+        cmdPause_Click();
+}
+
+void Transport::resumePlayback()
+{
+    const MediaEngine::Status status = m_host.engine().PlayStatus();
+    if (status == MediaEngine::Status::Playing)
+        return;
+    if (status == MediaEngine::Status::Paused && m_host.sharedState().IsPaused)
+        cmdPause_Click();
+    else
+        cmdPlay_Click();
+}
+
 void Transport::cmdStop_Click()
 {
     cancelWalk();

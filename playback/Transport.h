@@ -38,6 +38,12 @@ public:
 
     void cmdPlay_Click();
     void cmdPause_Click();
+    // For controls that say which way they go (the full-screen bar, the desktop's media keys). They
+    // go through the pause button's handler, so that its toggle follows whichever control was used;
+    // Play leaves that toggle set after a pause, and a second press is then what the user would need
+    // too.
+    void pausePlayback();
+    void resumePlayback();
     void cmdStop_Click();
     void cmdForward_Click();
     void cmdBack_Click();

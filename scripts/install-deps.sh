@@ -22,6 +22,8 @@ packages=(
   libqt6gui6 qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core fonts-liberation2
   # Wayland sessions: Qt's Wayland platform
   qt6-wayland
+  # tests: a sound server of their own, whose streams keep volumes of their own
+  pulseaudio
   # tests: media made at test time, a virtual display
   ffmpeg sox xvfb xauth
   # tests: the real player's windows seen and used from outside, as the X server shows them

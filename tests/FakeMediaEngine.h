@@ -74,6 +74,18 @@ public:
     }
     // What the host asked to hear when the user leaves full screen; a test calls it to play the user.
     std::function<void()> fullScreenLeft;
+    void setBarCommandHandler(std::function<void(BarCommand)> handler) override
+    {
+        m_bar = std::move(handler);
+    }
+    // A press on the full-screen bar: to the host's handler, or, like the real engine without one, here.
+    void pressBar(BarCommand command)
+    {
+        m_bar                         ? m_bar(command)
+        : command == BarCommand::Stop ? Stop()
+        : m_state == State::Playing   ? Pause()
+                                      : Play();
+    }
 
     QSize videoSizeOfEachFile = QSize(320, 240);
 
@@ -94,4 +106,5 @@ private:
     bool m_fullScreenControls = false;
     QSize m_videoSize;
     QPointer<QWidget> m_area;
+    std::function<void(BarCommand)> m_bar;
 };

@@ -235,3 +235,17 @@ QString MediaMaker::unknownCodecAvi(const QString &fileName)
                      QStringLiteral("-f lavfi -i testsrc=size=64x48:rate=10:duration=1 -c:v rawvideo "
                                     "-pix_fmt yuv420p -tag:v QWZ9 -f avi"));
 }
+
+QString MediaMaker::truncatedMp4(const QString &fileName)
+{
+    // ffmpeg writes the index last: the first half holds pictures and sound, and nothing says where.
+    const QString whole = runFfmpeg(
+        QStringLiteral("whole-") + fileName,
+        QStringLiteral("-f lavfi -i testsrc=size=320x240:rate=25:duration=3 -f lavfi -i sine=duration=3 "
+                       "-c:v mpeg4 -c:a aac -f mp4"));
+    QFile file(whole);
+    if (!whole.isEmpty() && file.resize(file.size() / 2) && file.rename(path(fileName)))
+        return file.fileName();
+    m_error += QStringLiteral(" (cannot cut %1 short)").arg(whole);
+    return {};
+}

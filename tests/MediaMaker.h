@@ -35,6 +35,8 @@ public:
     QString missing(const QString &fileName) const;
     // An AVI whose only stream uses a video codec tag nobody decodes.
     QString unknownCodecAvi(const QString &fileName);
+    // An MP4 cut in half, its index lost with the second half.
+    QString truncatedMp4(const QString &fileName);
 
     // Any recipe of ffmpeg's, output to fileName in the directory.
     QString runFfmpeg(const QString &fileName, const QString &arguments);

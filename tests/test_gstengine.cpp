@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QListWidget>
 #include <QPointer>
@@ -25,6 +26,7 @@
 #include <gst/gst.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <tuple>
@@ -115,6 +117,61 @@ private:
     QHash<GObject *, QString> m_alive;
     guint m_signal;
     gulong m_hook;
+};
+
+// A PulseAudio of the test's own, on a socket of its own, playing into a null sink whose monitor the
+// test records: a sink that keeps a volume for each stream, as on most desktops.
+class SoundServer {
+public:
+    explicit SoundServer(const QString &folder) : m_folder(folder) {}
+    ~SoundServer()
+    {
+        m_daemon.terminate();
+        m_daemon.waitForFinished(5000);
+        for (const char *name : {"PULSE_SERVER", "PULSE_CLIENTCONFIG", "PULSE_LATENCY_MSEC"})
+            qunsetenv(name);
+    }
+
+    bool start()
+    {
+        const QString socket = m_folder + QStringLiteral("/pulse.sock");
+        const QString config = m_folder + QStringLiteral("/client.conf");
+        m_daemon.setEnvironment(QProcess::systemEnvironment()
+                                << "HOME=" + m_folder << "XDG_RUNTIME_DIR=" + m_folder);
+        m_daemon.start(QStringLiteral("pulseaudio"),
+                       {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                        "--disable-shm=yes", "--log-level=error", "-L", "module-null-sink sink_name=rec",
+                        "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket});
+        // Without the latency the null sink holds two seconds of sound.
+        qputenv("PULSE_SERVER", "unix:" + socket.toUtf8());
+        qputenv("PULSE_CLIENTCONFIG", QFile::encodeName(config));
+        qputenv("PULSE_LATENCY_MSEC", "30");
+        return writeBytes(config, "autospawn = no\n") && m_daemon.waitForStarted() &&
+               QTest::qWaitFor([&] { return QFileInfo::exists(socket); }, 20000);
+    }
+
+    // What the server plays until `done`; -1 frames when `done` never came. A stream that carries
+    // only silence may send nothing at all.
+    Levels record(const std::function<bool()> &done)
+    {
+        const QString out = m_folder + QStringLiteral("/heard.raw");
+        GstElement *recorder = gst_parse_launch(
+            qPrintable(QStringLiteral("pulsesrc device=rec.monitor ! audio/x-raw,format=S16LE,channels=2,"
+                                      "rate=44100 ! filesink location=\"%1\"")
+                           .arg(out)),
+            nullptr);
+        if (!recorder)
+            return {.frames = -1};
+        gst_element_set_state(recorder, GST_STATE_PLAYING);
+        const bool finished = QTest::qWaitFor(done, 20000);
+        gst_element_set_state(recorder, GST_STATE_NULL);
+        gst_object_unref(recorder);
+        return finished ? channelLevels(out) : Levels{.frames = -1};
+    }
+
+private:
+    QString m_folder;
+    QProcess m_daemon;
 };
 
 // Anything under -80 dB counts as silence.
@@ -373,15 +430,23 @@ private Q_SLOTS:
         // must see the first reason.
         QTest::newRow("missing file") << m_maker->missing(QStringLiteral("absent.wav"))
                                       << static_cast<long>(GST_RESOURCE_ERROR_NOT_FOUND);
+        // After a video the demuxer's complaint stays inside the decoding bin.
+        QTest::newRow("truncated MP4") << m_maker->truncatedMp4(QStringLiteral("cut.mp4")) << 0L;
     }
     void badInputFailsAndTheNextFilePlays()
     {
         QFETCH(QString, path);
         QFETCH(long, code);
         QVERIFY2(!path.isEmpty(), qPrintable(m_maker->lastError()));
+        // Refused for what it is, not given up on after the open timeout: after a picture (where it went
+        // wrong some of the times) as after sound.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            openOk(QStringLiteral("avi"));
+            m_engine->setFileName(path);
+            QVERIFY(m_engine->ErrorCode() != 0 && m_engine->ErrorCode() != GstMediaEngine::ErrorTimeout);
+        }
         openOk(QStringLiteral("mp3"));
         m_engine->setFileName(path);
-        // Refused for what it is, not given up on after the open timeout.
         QVERIFY(m_engine->ErrorCode() != 0);
         QCOMPARE_NE(m_engine->ErrorCode(), GstMediaEngine::ErrorTimeout);
         QVERIFY(!m_engine->ErrorDescription().trimmed().isEmpty());
@@ -477,6 +542,28 @@ private Q_SLOTS:
         QCOMPARE_LE(std::abs(GstClockTimeDiff(after.start) - GstClockTimeDiff(before.end)),
                     GstClockTimeDiff(GST_MSECOND));
         QCOMPARE_LE(std::abs(toSeconds(after.end - before.start) - (1.5 + 1.5)), 0.005);
+    }
+
+    // A sound server gives each file a stream of its own, with a volume of its own that a new stream
+    // does not inherit: the level set while one file plays must reach the next one all the same.
+    void levelsCarryOverToTheNextFileUnderASoundServer()
+    {
+        SoundServer server(m_dir.filePath(QStringLiteral("pulse")));
+        QVERIFY(server.start());
+        const QString tone = m_maker->tone(QStringLiteral("long tone.wav"), 4);
+        GstMediaEngine engine(nullptr, {.audioSink = "pulsesink", .videoSink = "fakevideosink"});
+        const auto playAndRecord = [&] {
+            engine.setFileName(tone);
+            return server.record([&] { return engine.CurrentPosition() >= 1.5; });
+        };
+        const Levels full = playAndRecord();
+        engine.setVolume(-600);
+        const Levels lowered = playAndRecord();
+        engine.setMute(true);
+        const Levels muted = playAndRecord();
+        QVERIFY(full.frames > 0 && lowered.frames > 0 && muted.frames >= 0);
+        QCOMPARE_LE(std::abs(decibels(lowered.left, full.left) + 6.0), 1.0);
+        QCOMPARE(decibels(muted.left, full.left), -80.0);
     }
 
     // Every element that playing files makes must be gone with the engine: a reference kept past

@@ -130,6 +130,19 @@ private Q_SLOTS:
         QVERIFY(f.program->sharedState().OnTop && main.mnuOnTop()->isChecked());
     }
 
+    // The full-screen bar's pause is the pause button's: one press of the button then resumes.
+    void theFullScreenBarPausesAsThePauseButtonDoes()
+    {
+        ProgramFixture f;
+        f.main().lstPlay()->addItem(u"/m/film.avi"_s);
+        f.main().lstPlay()->setCurrentRow(0);
+        f.program->transport().lstPlay_DblClick();
+        f.engine().pressBar(MediaEngine::BarCommand::PlayPause);
+        QCOMPARE(f.engine().state(), FakeMediaEngine::State::Paused);
+        f.main().cmdPause()->click();
+        QCOMPARE(f.engine().state(), FakeMediaEngine::State::Playing);
+    }
+
     void theZoomCommandsSizeTheVideoWindow()
     {
         ProgramFixture f;
