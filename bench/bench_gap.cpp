@@ -403,13 +403,17 @@ int main(int argc, char **argv)
         mp3s << ffmpeg(media, QStringLiteral("%1.mp3").arg(frequency),
                        tone + QStringLiteral("-c:a libmp3lame -b:a 128k"));
     }
-    const QString film =
-        ffmpeg(media, QStringLiteral("film.avi"),
-               QStringLiteral("-f lavfi -i testsrc=size=320x240:rate=25:duration=%1 -f lavfi "
-                              "-i sine=frequency=880:duration=%1 -ac 2 -ar %2 -c:v mpeg4 -c:a libmp3lame")
-                   .arg(ToneSeconds)
-                   .arg(Rate));
-    if (wavs.contains(QString()) || mp3s.contains(QString()) || film.isEmpty()) {
+    QStringList films;
+    for (const int frequency : {880, 990})
+        films << ffmpeg(
+            media, QStringLiteral("film%1.avi").arg(frequency),
+            QStringLiteral("-f lavfi -i testsrc=size=320x240:rate=25:duration=%1 -f lavfi "
+                           "-i sine=frequency=%3:duration=%1 -ac 2 -ar %2 -c:v mpeg4 -c:a libmp3lame")
+                .arg(ToneSeconds)
+                .arg(Rate)
+                .arg(frequency));
+    const QString film = films[0];
+    if (wavs.contains(QString()) || mp3s.contains(QString()) || films.contains(QString())) {
         std::printf("ffmpeg could not make the media\n");
         return 1;
     }
@@ -418,6 +422,7 @@ int main(int argc, char **argv)
     measureList(server, scratch.path(), QStringLiteral("gap_mp3"), QStringLiteral("four MP3s"), mp3s);
     measureList(server, scratch.path(), QStringLiteral("gap_mixed"), QStringLiteral("WAV, AVI, WAV"),
                 {wavs[0], film, wavs[1]});
+    measureList(server, scratch.path(), QStringLiteral("gap_films"), QStringLiteral("AVI, AVI"), films);
     measureIdle(server.environment(), scratch.path());
 
     const qsizetype json = args.indexOf(QStringLiteral("--json"));
