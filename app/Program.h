@@ -69,6 +69,10 @@ public:
 
     // The first reference loads the main window (its whole start-up sequence).
     frmMain &mainWindow() override;
+    TransportView &transportView() override { return mainWindow(); }
+    TickView &tickView() override { return mainWindow(); }
+    AudioView &audioView() override { return mainWindow(); }
+    PlaylistView &playlistView() override { return mainWindow(); }
     frmPlayer &videoWindow() override;
     MediaEngine &engine() override { return videoWindow().MediaPlayer1(); }
 

@@ -10,7 +10,6 @@ struct SharedState {
     // The playlist position from which Next and Previous count. As wide as the list: a list holds
     // 100,000 entries and more.
     int CurrentIndex = 0;
-    bool ShuffleOn = false;
     bool RepeatOn = false;
     // The pause button's toggle state.
     bool IsPaused = false;

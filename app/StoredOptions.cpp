@@ -130,7 +130,6 @@ bool GetValue(Program &program, SettingsStore &store)
     window.chkRepeat()->setCheckState(state.RepeatOn ? Qt::Checked : Qt::Unchecked);
     // The mute button follows the engine, its glyph too: a restored mute that still showed the
     // sound-on glyph made the first click seem to do nothing.
-    window.Check1()->setProperty("Value", engine.Mute() ? 1 : 0);
     AudioControls::showMute(window, engine.Mute());
 
     // A position saved on a screen that is gone (a monitor unplugged, a smaller one) would bring the

@@ -1,6 +1,7 @@
 #include "ui/frmMain.h"
 
 #include "ui/AppIcon.h"
+#include "ui/ButtonMenu.h"
 #include "ui/ClickableLabel.h"
 #include "ui/EntryDelegate.h"
 #include "ui/Fonts.h"
@@ -456,4 +457,26 @@ void frmMain::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     Form_Resize();
+}
+
+void frmMain::setTitle(const QString &text)
+{
+    m_txtTitle->setText(text);
+}
+
+void frmMain::scrollTitle()
+{
+    m_txtTitle->scrollOneCharacter();
+}
+
+void frmMain::captionFromTitle()
+{
+    if (isMinimized())
+        setWindowTitle(m_txtTitle->text());
+}
+
+void frmMain::popUpAddMenu()
+{
+    // The add button is the first of the panel's.
+    popUpUnder(*m_mnuMain, *m_cmdAPlayList.front());
 }
