@@ -1,9 +1,9 @@
 #include "app/Mpris.h"
 
 #include "app/Program.h"
-#include "app/SharedState.h"
-#include "playback/MediaEngine.h"
-#include "playback/MediaKind.h"
+#include "core/MediaKind.h"
+#include "core/SharedState.h"
+#include "engine/MediaEngine.h"
 #include "playlist/FileUri.h"
 #include "playlist/Playlist.h"
 #include "ui/frmMain.h"

@@ -3,7 +3,7 @@
 #include "app/LastListLocation.h"
 #include "app/MainLoad.h"
 #include "app/MainUnload.h"
-#include "playlist/CdDrive.h"
+#include "disc/CdDrive.h"
 #include "playlist/Playlist.h"
 #include "ui/BreakBox.h"
 #include "ui/ClickableLabel.h"

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "app/SettingsStore.h"
-#include "app/SharedState.h"
 #include "app/frmSplash.h"
+#include "core/RandomSource.h"
+#include "core/SettingsStore.h"
+#include "core/SharedState.h"
 #include "dialogs/FileDialogBackend.h"
 #include "dialogs/RememberedFolder.h"
+#include "engine/EngineFactory.h"
 #include "playback/AudioControls.h"
-#include "playback/EngineFactory.h"
 #include "playback/ProgressTick.h"
-#include "playback/RandomSource.h"
 #include "playback/Transport.h"
 #include "playback/TransportHost.h"
 #include "playlist/MediaAdder.h"

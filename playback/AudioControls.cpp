@@ -1,8 +1,8 @@
 #include "playback/AudioControls.h"
 
+#include "core/LevelTable.h"
+#include "engine/MediaEngine.h"
 #include "playback/AudioView.h"
-#include "playback/LevelTable.h"
-#include "playback/MediaEngine.h"
 #include "playback/TransportHost.h"
 
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "playback/ProgressTick.h"
 
-#include "app/SharedState.h"
-#include "playback/MediaEngine.h"
-#include "playback/RandomSource.h"
+#include "core/RandomSource.h"
+#include "core/SharedState.h"
+#include "engine/MediaEngine.h"
 #include "playback/TickView.h"
 #include "playback/TimeFormat.h"
 #include "playback/Transport.h"

@@ -1,9 +1,9 @@
 #include "playback/Transport.h"
 
-#include "app/SharedState.h"
-#include "playback/MediaEngine.h"
-#include "playback/MediaKind.h"
-#include "playback/RandomSource.h"
+#include "core/MediaKind.h"
+#include "core/RandomSource.h"
+#include "core/SharedState.h"
+#include "engine/MediaEngine.h"
 #include "playback/TimeFormat.h"
 #include "playback/TransportHost.h"
 #include "playback/TransportView.h"

@@ -1,14 +1,14 @@
 #include "playlist/MediaAdder.h"
 
-#include "app/SharedState.h"
+#include "core/FolderScan.h"
+#include "core/SharedState.h"
 #include "dialogs/DPDlg.h"
 #include "dialogs/cDlgcom.h"
-#include "playback/MediaEngine.h"
+#include "engine/MediaEngine.h"
 #include "playback/PlaylistView.h"
 #include "playback/Transport.h"
 #include "playback/TransportHost.h"
 #include "playlist/DialogFilters.h"
-#include "playlist/FolderScan.h"
 #include "playlist/MediaArguments.h"
 #include "playlist/Playlist.h"
 

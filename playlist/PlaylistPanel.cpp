@@ -1,7 +1,7 @@
 #include "playlist/PlaylistPanel.h"
 
 #include "dialogs/cDlgcom.h"
-#include "playback/MediaEngine.h"
+#include "engine/MediaEngine.h"
 #include "playback/PlaylistView.h"
 #include "playback/Transport.h"
 #include "playback/TransportHost.h"

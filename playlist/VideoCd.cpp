@@ -1,13 +1,13 @@
 #include "playlist/VideoCd.h"
 
-#include "app/SharedState.h"
-#include "playback/MediaEngine.h"
+#include "core/FolderScan.h"
+#include "core/SharedState.h"
+#include "disc/VideoCdDisc.h"
+#include "engine/MediaEngine.h"
 #include "playback/TimeFormat.h"
 #include "playback/Transport.h"
 #include "playback/TransportHost.h"
 #include "playback/TransportView.h"
-#include "playlist/FolderScan.h"
-#include "playlist/VideoCdDisc.h"
 
 #include <QDir>
 #include <QLabel>

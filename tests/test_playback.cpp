@@ -1,8 +1,8 @@
 // Playback on a fake engine: the transport buttons and the play order, the video window following the
 // kind of file, the volume, balance and mute controls, and the 500 ms tick with its time format.
 #include "ProgramFixture.h"
-#include "app/SharedState.h"
-#include "playback/RandomSource.h"
+#include "core/RandomSource.h"
+#include "core/SharedState.h"
 #include "playback/TimeFormat.h"
 #include "ui/ClickableLabel.h"
 #include "ui/Marquee.h"
