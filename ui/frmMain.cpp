@@ -1,4 +1,5 @@
 #include "ui/frmMain.h"
+#include "ui/SkinColours.h"
 
 #include "ui/AppIcon.h"
 #include "ui/ButtonMenu.h"
@@ -116,7 +117,7 @@ QAction *menuItem(QMenu *menu, const char *name, const char *caption)
 }
 
 // The time display's colour: a green lit display on black.
-const QColor DisplayGreen(0x7c, 0xfc, 0x7c);
+const QColor &DisplayGreen = SkinColours::Lit;
 
 // Text lit on the black display.
 void lightUp(QWidget *label)
