@@ -478,6 +478,6 @@ void frmMain::captionFromTitle()
 
 void frmMain::popUpAddMenu()
 {
-    // The add button is the first of the panel's.
+    // The add button is the first of the panel (PlaylistPanel::Add).
     popUpUnder(*m_mnuMain, *m_cmdAPlayList.front());
 }

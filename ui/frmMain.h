@@ -65,7 +65,7 @@ public:
     QLabel *Label2() const { return m_Label2; }
     QLabel *txtFN() const override { return m_txtFN; }
     QListWidget *lstPlay() const override { return m_lstPlay; }
-    // The panel's buttons: 0 add, 1 remove, 2 save, 3 load, 4 empty.
+    // The panel's buttons, by PlaylistPanel::Button: 0 add, 1 remove, 2 save, 3 load, 4 empty.
     QPushButton *cmdAPlayList(int index) const { return m_cmdAPlayList.at(static_cast<std::size_t>(index)); }
     static constexpr int PlaylistButtonCount = 5;
 
@@ -76,7 +76,8 @@ public:
 
     QAction *mnuAddVCD() const { return m_mnuAddVCD; }
 
-    // The right-click menu: the six transport items (0 previous ... 5 open), then the window's options.
+    // The right-click menu: the six transport items (by ShortcutMenu::Item, 0 previous ... 5 open), then
+    // the window's options.
     QMenu *mnuBar() const { return m_mnuBar; }
     QAction *mnuShortcut(int index) const { return m_mnuShortcut.at(static_cast<std::size_t>(index)); }
     static constexpr int ShortcutCount = 6;
