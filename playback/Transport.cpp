@@ -30,7 +30,7 @@ Transport::Transport(TransportHost &host, Clock clock) : m_host(host), m_clock(s
     }
 }
 
-bool Transport::shuffleOn()
+bool Transport::ShuffleOn()
 {
     return m_host.transportView().chkSuffle()->checkState() == Qt::Checked;
 }
@@ -112,7 +112,7 @@ void Transport::lstPlay_DblClick()
 void Transport::chkSuffle_Click()
 {
     TransportView &window = m_host.transportView();
-    const bool on = shuffleOn();
+    const bool on = ShuffleOn();
     window.chkSuffle()->setIcon(window.imgSuff(on ? 1 : 0)->pixmap());
     queueNext();
 }
@@ -152,7 +152,7 @@ void Transport::followAdvance()
         index = found.isEmpty() ? -1 : lstPlay->row(found.first());
     }
     // The entry was drawn for this start.
-    if (shuffleOn())
+    if (ShuffleOn())
         m_pendingDraw.reset();
     m_queuedIndex = -1;
     presentStarted(index, false);
@@ -248,7 +248,7 @@ Transport::Outcome Transport::step(bool forward)
     const SharedState &state = m_host.sharedState();
     if (forward) {
         const int index = nextIndex();
-        if (shuffleOn())
+        if (ShuffleOn())
             m_pendingDraw.reset();
         if (index >= 0)
             return selectAndStart(index);
@@ -256,7 +256,7 @@ Transport::Outcome Transport::step(bool forward)
         m_host.engine().setDisplaySize(MediaEngine::DisplayNative);
         return Outcome::Nothing;
     }
-    if (shuffleOn())
+    if (ShuffleOn())
         return selectAndStart(ShuffleIndex(takeDraw(), last));
     if (state.CurrentIndex > 0)
         // The list may have been shortened since that entry started.
@@ -273,7 +273,7 @@ int Transport::nextIndex()
         return -1;
     const SharedState &state = m_host.sharedState();
     // Shuffle never reaches an end.
-    if (shuffleOn()) {
+    if (ShuffleOn()) {
         if (!m_pendingDraw)
             m_pendingDraw = m_host.random().next();
         return ShuffleIndex(*m_pendingDraw, last);

@@ -62,8 +62,8 @@ public:
     void followAdvance();
     // Whether Next would go to an entry rather than stop at the end of the list.
     bool nextMovesOn() { return nextIndex() >= 0; }
-    // Whether shuffle is on: the switch alone says so (a greyed one is off).
-    bool shuffleOn();
+    // `ShuffleOn`, read from the switch that owns it (a greyed one is off).
+    bool ShuffleOn();
 
     bool breakBoxOpen() const { return m_breakBoxOpen; }
     // True while a walk over unplayable entries goes on from the event loop.

@@ -190,7 +190,7 @@ private Q_SLOTS:
         QCOMPARE(f.engine().opened, (QStringList{"/m/4.ogg", "/m/4.ogg", "/m/0.ogg", "/m/bad2.ogg"}));
         // Greyed is not on for shuffle.
         f.main().chkSuffle()->setCheckState(Qt::PartiallyChecked);
-        QVERIFY(!f.t.shuffleOn());
+        QVERIFY(!f.t.ShuffleOn());
     }
 
     // While an entry plays, the engine holds the entry Next would start; at the end it follows without
