@@ -1,7 +1,7 @@
 #include "app/LastListBackup.h"
 
+#include "core/UserFile.h"
 #include "playlist/ListFile.h"
-#include "playlist/UserFile.h"
 
 #include <QFileInfo>
 

@@ -2,7 +2,7 @@
 
 #include "app/Program.h"
 #include "app/StoredOptions.h"
-#include "playback/LevelTable.h"
+#include "core/LevelTable.h"
 #include "playlist/Playlist.h"
 #include "ui/WindowShape.h"
 #include "ui/frmMain.h"

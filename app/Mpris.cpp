@@ -1,9 +1,9 @@
 #include "app/Mpris.h"
 
 #include "app/Program.h"
-#include "app/SharedState.h"
-#include "playback/MediaEngine.h"
-#include "playback/MediaKind.h"
+#include "core/MediaKind.h"
+#include "core/SharedState.h"
+#include "engine/MediaEngine.h"
 #include "playlist/FileUri.h"
 #include "playlist/Playlist.h"
 #include "ui/frmMain.h"
@@ -170,7 +170,7 @@ bool MprisPlayer::canGoNext() const
         return false;
     const int count = window->lstPlay()->count();
     const SharedState &state = m_program.sharedState();
-    return count > 0 && (state.ShuffleOn || state.RepeatOn || state.CurrentIndex < count - 1);
+    return count > 0 && (shuffle() || state.RepeatOn || state.CurrentIndex < count - 1);
 }
 
 bool MprisPlayer::canGoPrevious() const
@@ -179,7 +179,7 @@ bool MprisPlayer::canGoPrevious() const
     if (!window)
         return false;
     const SharedState &state = m_program.sharedState();
-    return window->lstPlay()->count() > 0 && (state.ShuffleOn || state.RepeatOn || state.CurrentIndex > 0);
+    return window->lstPlay()->count() > 0 && (shuffle() || state.RepeatOn || state.CurrentIndex > 0);
 }
 
 bool MprisPlayer::canPlay() const

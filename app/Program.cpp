@@ -3,7 +3,7 @@
 #include "app/LastListLocation.h"
 #include "app/MainLoad.h"
 #include "app/MainUnload.h"
-#include "playlist/CdDrive.h"
+#include "disc/CdDrive.h"
 #include "playlist/Playlist.h"
 #include "ui/BreakBox.h"
 #include "ui/ClickableLabel.h"
@@ -46,7 +46,8 @@ ProgramEnvironment withPlatformDefaults(ProgramEnvironment env)
 
 Program::Program(ProgramEnvironment environment)
     : m_env(withPlatformDefaults(std::move(environment))), m_onTop(m_state, m_env.setTopMost),
-      m_dialogs(*m_env.dialogs, *m_env.settings), m_transport(*this), m_tick(*this, m_transport, m_onTop),
+      m_dialogs(*m_env.dialogs, *m_env.settings), m_transport(*this),
+      m_tick(*this, m_transport, [this] { m_onTop.applyChangeOnly(mainWindow()); }),
       m_audio(*this, m_env.pause), m_panel(*this, m_transport, m_dialogs),
       m_adder(*this, m_transport, m_dialogs), m_vcd(*this), m_zoom(*this), m_shortcuts(m_transport, m_adder),
       m_about(m_state)

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "app/SettingsStore.h"
-#include "app/SharedState.h"
 #include "app/frmSplash.h"
+#include "core/RandomSource.h"
+#include "core/SettingsStore.h"
+#include "core/SharedState.h"
 #include "dialogs/FileDialogBackend.h"
 #include "dialogs/RememberedFolder.h"
+#include "engine/EngineFactory.h"
 #include "playback/AudioControls.h"
-#include "playback/EngineFactory.h"
 #include "playback/ProgressTick.h"
-#include "playback/RandomSource.h"
 #include "playback/Transport.h"
 #include "playback/TransportHost.h"
 #include "playlist/MediaAdder.h"
@@ -69,6 +69,10 @@ public:
 
     // The first reference loads the main window (its whole start-up sequence).
     frmMain &mainWindow() override;
+    TransportView &transportView() override { return mainWindow(); }
+    TickView &tickView() override { return mainWindow(); }
+    AudioView &audioView() override { return mainWindow(); }
+    PlaylistView &playlistView() override { return mainWindow(); }
     frmPlayer &videoWindow() override;
     MediaEngine &engine() override { return videoWindow().MediaPlayer1(); }
 

@@ -1,6 +1,6 @@
 #include "app/ScreenSaverGuard.h"
 
-#include "playback/MediaEngine.h"
+#include "engine/MediaEngine.h"
 
 ScreenSaverGuard::ScreenSaverGuard(std::unique_ptr<Holder> holder) : m_holder(std::move(holder)) {}
 

@@ -1,9 +1,10 @@
 #include "app/StoredOptions.h"
 
 #include "app/Program.h"
-#include "app/SettingsStore.h"
+#include "core/LevelTable.h"
+#include "core/OptionKeys.h"
+#include "core/SettingsStore.h"
 #include "playback/AudioControls.h"
-#include "playback/LevelTable.h"
 #include "ui/PlatformLimits.h"
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"
@@ -62,8 +63,10 @@ bool GetValue(Program &program, SettingsStore &store)
     frmMain &window = program.mainWindow();
     SharedState &state = program.sharedState();
     const QString section = QLatin1String(Section);
-    auto read = [&](const char *key, const QString &fallback) {
-        return store.read(section, QLatin1String(key), fallback);
+    auto read = [&](OptionKeys::Index key, const QString &place = {}) {
+        const OptionKeys::Key &entry = OptionKeys::Keys.at(key);
+        return store.read(section, QLatin1String(entry.name),
+                          entry.fallback ? QString::fromLatin1(entry.fallback) : place);
     };
 
     // A first run has no position stored, and the defaults read below are where the window is now:
@@ -71,42 +74,42 @@ bool GetValue(Program &program, SettingsStore &store)
     if (const QScreen *primary = QGuiApplication::primaryScreen())
         window.move(WindowPlacement::centred(primary->availableGeometry(), window.size()));
     const std::optional<float> top =
-        toSingle(read("top", numberText(Twips::fromPixelsY(window.y(), &window))));
+        toSingle(read(OptionKeys::top, numberText(Twips::fromPixelsY(window.y(), &window))));
     if (!top)
         return false;
     window.move(window.x(), Twips::toPixelsY(*top, &window));
     const std::optional<float> left =
-        toSingle(read("left", numberText(Twips::fromPixelsX(window.x(), &window))));
+        toSingle(read(OptionKeys::left, numberText(Twips::fromPixelsX(window.x(), &window))));
     if (!left)
         return false;
     window.move(Twips::toPixelsX(*left, &window), window.y());
 
     MediaEngine &engine = program.engine();
 
-    const QString vol = read("Vol", QStringLiteral("0"));
-    const std::optional<int> suff = toInteger16(read("suff", QStringLiteral("0")));
+    const QString vol = read(OptionKeys::Vol);
+    const std::optional<int> suff = toInteger16(read(OptionKeys::suff));
     if (!suff)
         return false;
-    const std::optional<bool> timeMode = toBoolean(read("timemode", QStringLiteral("True")));
+    const std::optional<bool> timeMode = toBoolean(read(OptionKeys::timemode));
     if (!timeMode)
         return false;
     state.TimeMode = *timeMode;
-    const std::optional<bool> mute = toBoolean(read("mute", QStringLiteral("False")));
+    const std::optional<bool> mute = toBoolean(read(OptionKeys::mute));
     if (!mute)
         return false;
-    const std::optional<bool> repeat = toBoolean(read("repeat", QStringLiteral("False")));
+    const std::optional<bool> repeat = toBoolean(read(OptionKeys::repeat));
     if (!repeat)
         return false;
     state.RepeatOn = *repeat;
-    const std::optional<int> play = toInteger16(read("play", QStringLiteral("1")));
+    const std::optional<int> play = toInteger16(read(OptionKeys::play));
     if (!play)
         return false;
 
-    const std::optional<bool> onTop = toBoolean(read("Ontop", QStringLiteral("False")));
+    const std::optional<bool> onTop = toBoolean(read(OptionKeys::Ontop));
     if (!onTop)
         return false;
     window.mnuOnTop()->setChecked(*onTop);
-    const std::optional<bool> fit = toBoolean(read("FitToSize", QStringLiteral("False")));
+    const std::optional<bool> fit = toBoolean(read(OptionKeys::FitToSize));
     if (!fit)
         return false;
     state.FitToSize = *fit;
@@ -130,7 +133,6 @@ bool GetValue(Program &program, SettingsStore &store)
     window.chkRepeat()->setCheckState(state.RepeatOn ? Qt::Checked : Qt::Unchecked);
     // The mute button follows the engine, its glyph too: a restored mute that still showed the
     // sound-on glyph made the first click seem to do nothing.
-    window.Check1()->setProperty("Value", engine.Mute() ? 1 : 0);
     AudioControls::showMute(window, engine.Mute());
 
     // A position saved on a screen that is gone (a monitor unplugged, a smaller one) would bring the
@@ -162,24 +164,24 @@ void Save(Program &program, SettingsStore &store)
     const long volume = player ? player->MediaPlayer1().Volume() : AudioControls::volumeShown(window);
     const bool mute = player ? player->MediaPlayer1().Mute() : AudioControls::muteShown(window);
     const QString section = QLatin1String(Section);
-    const std::pair<const char *, QString> keys[] = {
-        {"Vol", QString::number(volume)},
-        {"suff", QString::number(valueOf(window.chkSuffle()))},
-        {"timemode", fromBoolean(state.TimeMode)},
-        {"mute", fromBoolean(mute)},
-        {"repeat", fromBoolean(valueOf(window.chkRepeat()) != 0)},
-        {"top", numberText(Twips::fromPixelsY(window.y(), &window))},
-        {"left", numberText(Twips::fromPixelsX(window.x(), &window))},
-        {"play", QString::number(valueOf(window.chkPlay()))},
-        {"Ontop", fromBoolean(window.mnuOnTop()->isChecked())},
-        {"FitToSize", fromBoolean(window.mnuFit()->isChecked())},
-    };
+    namespace Option = OptionKeys;
+    std::array<QString, Option::Count> shown;
+    shown[Option::Vol] = QString::number(volume);
+    shown[Option::suff] = QString::number(valueOf(window.chkSuffle()));
+    shown[Option::timemode] = fromBoolean(state.TimeMode);
+    shown[Option::mute] = fromBoolean(mute);
+    shown[Option::repeat] = fromBoolean(valueOf(window.chkRepeat()) != 0);
+    shown[Option::top] = numberText(Twips::fromPixelsY(window.y(), &window));
+    shown[Option::left] = numberText(Twips::fromPixelsX(window.x(), &window));
+    shown[Option::play] = QString::number(valueOf(window.chkPlay()));
+    shown[Option::Ontop] = fromBoolean(window.mnuOnTop()->isChecked());
+    shown[Option::FitToSize] = fromBoolean(window.mnuFit()->isChecked());
     SettingsStore::Values values;
-    for (const auto &[key, value] : keys) {
+    for (std::size_t key = 0; key < Option::Count; ++key) {
         // Where the window cannot learn its own place it reads 0, 0: the place it was given is kept.
-        const bool position = qstrcmp(key, "top") == 0 || qstrcmp(key, "left") == 0;
+        const bool position = key == Option::top || key == Option::left;
         if (!position || PlatformLimits::canPlaceWindows())
-            values.append({QLatin1String(key), value});
+            values.append({QLatin1String(Option::Keys.at(key).name), shown.at(key)});
     }
     store.writeAll(section, values);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/OptionConversions.h"
+#include "core/OptionConversions.h"
+#include "core/OptionKeys.h"
 
 #include <QString>
 
@@ -10,7 +11,7 @@ class SettingsStore;
 // The ten options kept between runs, in section "Options".
 namespace StoredOptions {
 
-inline constexpr const char *Section = "Options";
+inline constexpr const char *Section = OptionKeys::Section;
 
 // Restores the options into the windows, the engine and the shared state. Returns false at the first
 // value that does not convert: the keys before it are applied, the rest are not.

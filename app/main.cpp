@@ -1,13 +1,13 @@
 #include "app/DesktopActivation.h"
 #include "app/DesktopBus.h"
-#include "app/ExitSave.h"
 #include "app/DesktopScreenSaver.h"
+#include "app/ExitSave.h"
 #include "app/HandOver.h"
 #include "app/MainUnload.h"
 #include "app/PlatformChoice.h"
 #include "app/Program.h"
 #include "app/TerminationSignals.h"
-#include "playback/GstMediaEngine.h"
+#include "engine/GstMediaEngine.h"
 #include "playlist/FileUri.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // Run with QT_QPA_PLATFORM=offscreen (the default here); sinks are fake but keep real time.
 
 #include "MediaMaker.h"
-#include "playback/GstMediaEngine.h"
+#include "engine/GstMediaEngine.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 // Adding a folder of 10,000 media files: the scan (one listing, grouped by pattern) and the append to
 // the playlist box, which the user waits for with the window frozen.
-#include "playlist/FolderScan.h"
+#include "core/FolderScan.h"
 #include "playlist/Playlist.h"
 
 #include <QFile>

@@ -4,7 +4,7 @@
 // whole pass over a list whose files are all missing (a disk that is not there).
 #include "FakeMediaEngine.h"
 #include "app/Program.h"
-#include "playback/GstMediaEngine.h"
+#include "engine/GstMediaEngine.h"
 #include "playback/TimeFormat.h"
 
 #include <QElapsedTimer>

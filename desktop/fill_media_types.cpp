@@ -3,7 +3,7 @@
 // what the player plays. "@QWELTO_MIME_TYPES@" becomes the entry's list; a line holding only
 // "@QWELTO_MEDIATYPES@" becomes one <mediatype> line per type. The rest is left to the install step.
 //   qwelto_fill_media_types TEMPLATE OUTPUT
-#include "playback/MediaKind.h"
+#include "core/MediaKind.h"
 
 #include <QFile>
 #include <QRegularExpression>

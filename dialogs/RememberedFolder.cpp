@@ -1,6 +1,6 @@
 #include "dialogs/RememberedFolder.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 #include <QFileInfo>
 

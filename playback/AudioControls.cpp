@@ -1,9 +1,9 @@
 #include "playback/AudioControls.h"
 
-#include "playback/LevelTable.h"
-#include "playback/MediaEngine.h"
+#include "core/LevelTable.h"
+#include "engine/MediaEngine.h"
+#include "playback/AudioView.h"
 #include "playback/TransportHost.h"
-#include "ui/frmMain.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -14,7 +14,7 @@ AudioControls::AudioControls(TransportHost &host, Pause pause) : m_host(host), m
 
 void AudioControls::scrlVol_Change()
 {
-    frmMain &window = m_host.mainWindow();
+    AudioView &window = m_host.audioView();
     const int p = window.scrlVol()->value();
     m_host.engine().setVolume(LevelTable.at(static_cast<std::size_t>(p)));
     window.LabVol()->setText(QStringLiteral("Volume : %1").arg(p));
@@ -33,7 +33,7 @@ void AudioControls::scrlBal_Change()
 
 void AudioControls::applyBalance()
 {
-    frmMain &window = m_host.mainWindow();
+    AudioView &window = m_host.audioView();
     const int p = window.scrlBal()->value();
     MediaEngine &engine = m_host.engine();
     engine.setBalance(LevelTable.at(static_cast<std::size_t>(p)));
@@ -61,7 +61,7 @@ void AudioControls::applyBalance()
 
 void AudioControls::Check1_Click()
 {
-    frmMain &window = m_host.mainWindow();
+    AudioView &window = m_host.audioView();
     QPushButton *button = window.Check1();
     if (button->text() == QLatin1String("U")) {
         showMute(window, true);
@@ -72,24 +72,26 @@ void AudioControls::Check1_Click()
     }
 }
 
-void AudioControls::giveLevelsTo(const frmMain &window, MediaEngine &engine)
+void AudioControls::giveLevelsTo(const AudioView &window, MediaEngine &engine)
 {
     engine.setVolume(volumeShown(window));
     engine.setBalance(LevelTable.at(static_cast<std::size_t>(window.scrlBal()->value())));
     engine.setMute(muteShown(window));
 }
 
-long AudioControls::volumeShown(const frmMain &window)
+long AudioControls::volumeShown(const AudioView &window)
 {
     return LevelTable.at(static_cast<std::size_t>(window.scrlVol()->value()));
 }
 
-bool AudioControls::muteShown(const frmMain &window)
+bool AudioControls::muteShown(const AudioView &window)
 {
     return window.Check1()->text() == QLatin1String("V");
 }
 
-void AudioControls::showMute(frmMain &window, bool muted)
+void AudioControls::showMute(AudioView &window, bool muted)
 {
     window.Check1()->setText(muted ? QStringLiteral("V") : QStringLiteral("U"));
+    // The button's value, as the saved options have it, is read from the caption, never kept apart.
+    window.Check1()->setProperty("Value", muted ? 1 : 0);
 }

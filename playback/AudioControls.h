@@ -6,7 +6,7 @@
 
 class MediaEngine;
 class TransportHost;
-class frmMain;
+class AudioView;
 
 // The volume and balance sliders and the mute button.
 //
@@ -28,12 +28,12 @@ public:
 
     // A new engine (the user closed the video window) takes the levels the controls show, so that
     // what the user hears, and what is saved at the end, stays what they set.
-    static void giveLevelsTo(const frmMain &window, MediaEngine &engine);
+    static void giveLevelsTo(const AudioView &window, MediaEngine &engine);
     // The volume and mute such an engine would be given.
-    static long volumeShown(const frmMain &window);
-    static bool muteShown(const frmMain &window);
-    // The mute button's glyph shows the engine's state.
-    static void showMute(frmMain &window, bool muted);
+    static long volumeShown(const AudioView &window);
+    static bool muteShown(const AudioView &window);
+    // The mute button's glyph (and its value with it) shows the engine's state.
+    static void showMute(AudioView &window, bool muted);
 
     static constexpr int BalancePauseMs = 250;
 

@@ -1,16 +1,14 @@
 #include "playback/ProgressTick.h"
 
-#include "app/SharedState.h"
-#include "playback/MediaEngine.h"
-#include "playback/RandomSource.h"
+#include "core/RandomSource.h"
+#include "core/SharedState.h"
+#include "engine/MediaEngine.h"
+#include "playback/TickView.h"
 #include "playback/TimeFormat.h"
 #include "playback/Transport.h"
 #include "playback/TransportHost.h"
-#include "ui/ClickableLabel.h"
-#include "ui/Marquee.h"
-#include "ui/OnTopRule.h"
-#include "ui/frmMain.h"
 
+#include <QLabel>
 #include <QSignalBlocker>
 #include <QSlider>
 
@@ -24,8 +22,8 @@ constexpr double Int16Max = std::numeric_limits<std::int16_t>::max();
 
 } // namespace
 
-ProgressTick::ProgressTick(TransportHost &host, Transport &transport, OnTopRule &onTop)
-    : m_host(host), m_transport(transport), m_onTop(onTop)
+ProgressTick::ProgressTick(TransportHost &host, Transport &transport, std::function<void()> keepOnTop)
+    : m_host(host), m_transport(transport), m_keepOnTop(std::move(keepOnTop))
 {
 }
 
@@ -33,13 +31,11 @@ void ProgressTick::tmrAnimate_Timer()
 {
     // A video window the user closed is made again here, with an empty engine.
     m_host.engine();
-    frmMain &window = m_host.mainWindow();
+    TickView &window = m_host.tickView();
     SharedState &state = m_host.sharedState();
 
-    if (window.isMinimized())
-        window.setWindowTitle(window.txtTitle()->text());
-
-    m_onTop.applyChangeOnly(window);
+    window.captionFromTitle();
+    m_keepOnTop();
 
     if (endOfItem() && m_host.closing())
         return;
@@ -60,7 +56,7 @@ void ProgressTick::tmrAnimate_Timer()
         window.scrlTime()->setValue(position > 0 ? static_cast<int>(position) : 0);
     m_seekFlag = QStringLiteral("True");
 
-    window.txtTitle()->scrollOneCharacter();
+    window.scrollTitle();
 
     double shown = 0;
     if (state.TimeMode)
@@ -84,8 +80,8 @@ bool ProgressTick::endOfItem()
         return false;
     {
         // The bar shows the start at once; it is no seek of the user's.
-        const QSignalBlocker quiet(m_host.mainWindow().scrlTime());
-        m_host.mainWindow().scrlTime()->setValue(0);
+        const QSignalBlocker quiet(m_host.tickView().scrlTime());
+        m_host.tickView().scrlTime()->setValue(0);
     }
     // Stopped and rewound, the item stays loaded where Next starts nothing; where it starts another
     // entry, that would only hold the next sound back.
@@ -110,11 +106,11 @@ void ProgressTick::lblTime_Click()
 {
     SharedState &state = m_host.sharedState();
     state.TimeMode = !state.TimeMode;
-    m_host.mainWindow().lblpls()->setText(state.TimeMode ? QStringLiteral("+") : QStringLiteral("-"));
+    m_host.tickView().lblpls()->setText(state.TimeMode ? QStringLiteral("+") : QStringLiteral("-"));
 }
 
 void ProgressTick::scrlTime_Change()
 {
     if (m_seekFlag == QLatin1String("True"))
-        m_host.engine().setCurrentPosition(m_host.mainWindow().scrlTime()->value());
+        m_host.engine().setCurrentPosition(m_host.tickView().scrlTime()->value());
 }

@@ -2,8 +2,9 @@
 
 #include <QString>
 
+#include <functional>
+
 class MediaEngine;
-class OnTopRule;
 class TransportHost;
 class Transport;
 
@@ -11,7 +12,8 @@ class Transport;
 // seek bar, shows the time, scrolls the marquee, keeps the on-top state and reseeds shuffle.
 class ProgressTick {
 public:
-    ProgressTick(TransportHost &host, Transport &transport, OnTopRule &onTop);
+    // keepOnTop applies a change of the always-on-top state, once per tick.
+    ProgressTick(TransportHost &host, Transport &transport, std::function<void()> keepOnTop);
 
     void tmrAnimate_Timer();
     // The end of the item: Stop and Next, when the item in the engine is over and nothing holds the
@@ -33,6 +35,6 @@ public:
 private:
     TransportHost &m_host;
     Transport &m_transport;
-    OnTopRule &m_onTop;
+    std::function<void()> m_keepOnTop;
     QString m_seekFlag;
 };

@@ -1,6 +1,6 @@
 #include "playback/TimeFormat.h"
 
-#include "playback/MediaEngine.h"
+#include "engine/MediaEngine.h"
 
 #include <QLabel>
 

@@ -1,13 +1,12 @@
 #include "playback/Transport.h"
 
-#include "app/SharedState.h"
-#include "playback/MediaEngine.h"
-#include "playback/MediaKind.h"
-#include "playback/RandomSource.h"
+#include "core/MediaKind.h"
+#include "core/RandomSource.h"
+#include "core/SharedState.h"
+#include "engine/MediaEngine.h"
 #include "playback/TimeFormat.h"
 #include "playback/TransportHost.h"
-#include "ui/Marquee.h"
-#include "ui/frmMain.h"
+#include "playback/TransportView.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -18,8 +17,23 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 
-Transport::Transport(TransportHost &host) : m_host(host) {}
+Transport::Transport(TransportHost &host, Clock clock) : m_host(host), m_clock(std::move(clock))
+{
+    if (!m_clock) {
+        m_clock = [timer = std::make_shared<QElapsedTimer>()] {
+            if (!timer->isValid())
+                timer->start();
+            return timer->elapsed();
+        };
+    }
+}
+
+bool Transport::ShuffleOn()
+{
+    return m_host.transportView().chkSuffle()->checkState() == Qt::Checked;
+}
 
 void Transport::cmdPlay_Click()
 {
@@ -30,9 +44,9 @@ void Transport::cmdPlay_Click()
     else
         cmdForward_Click();
     hideVideoForAudioKind();
-    const int selected = m_host.mainWindow().lstPlay()->currentRow();
+    const int selected = m_host.transportView().lstPlay()->currentRow();
     m_host.sharedState().CurrentIndex = selected >= 0 ? selected : 0;
-    ShowDuration(m_host.engine(), *m_host.mainWindow().lblDuration());
+    ShowDuration(m_host.engine(), *m_host.transportView().lblDuration());
 }
 
 void Transport::cmdPause_Click()
@@ -97,16 +111,15 @@ void Transport::lstPlay_DblClick()
 
 void Transport::chkSuffle_Click()
 {
-    frmMain &window = m_host.mainWindow();
-    const bool on = window.chkSuffle()->checkState() == Qt::Checked;
-    m_host.sharedState().ShuffleOn = on;
+    TransportView &window = m_host.transportView();
+    const bool on = ShuffleOn();
     window.chkSuffle()->setIcon(window.imgSuff(on ? 1 : 0)->pixmap());
     queueNext();
 }
 
 void Transport::chkRepeat_Click()
 {
-    m_host.sharedState().RepeatOn = m_host.mainWindow().chkRepeat()->checkState() != Qt::Unchecked;
+    m_host.sharedState().RepeatOn = m_host.transportView().chkRepeat()->checkState() != Qt::Unchecked;
     queueNext();
 }
 
@@ -118,7 +131,7 @@ void Transport::queueNext()
     if (!engine.FileName().isEmpty() && engine.ErrorCode() == 0) {
         index = nextIndex();
         if (index >= 0)
-            entry = m_host.mainWindow().lstPlay()->item(index)->text();
+            entry = m_host.transportView().lstPlay()->item(index)->text();
     }
     // A break marker stops the run: the item ends first, and Next asks the user there.
     if (entry == QLatin1String("-"))
@@ -130,7 +143,7 @@ void Transport::followAdvance()
 {
     cancelWalk();
     m_gaveUp = false;
-    QListWidget *lstPlay = m_host.mainWindow().lstPlay();
+    QListWidget *lstPlay = m_host.transportView().lstPlay();
     const QString playing = m_host.engine().FileName();
     int index = m_queuedIndex;
     // The list may have changed in the last moments, after the engine had taken the entry.
@@ -139,7 +152,7 @@ void Transport::followAdvance()
         index = found.isEmpty() ? -1 : lstPlay->row(found.first());
     }
     // The entry was drawn for this start.
-    if (m_host.sharedState().ShuffleOn)
+    if (ShuffleOn())
         m_pendingDraw.reset();
     m_queuedIndex = -1;
     presentStarted(index, false);
@@ -154,7 +167,7 @@ template <typename Step> void Transport::runChain(Step first)
     m_tries = 0;
     m_skipped = false;
     m_entryOwed = false;
-    m_slice.start();
+    m_sliceStart = m_clock();
     const Outcome outcome = first();
     noteTried(outcome);
     walk(outcome);
@@ -164,7 +177,7 @@ void Transport::walk(Outcome outcome)
 {
     while ((outcome == Outcome::Failed || outcome == Outcome::NextRequested) && !m_host.closing()) {
         m_skipped = true;
-        const int count = m_host.mainWindow().lstPlay()->count();
+        const int count = m_host.transportView().lstPlay()->count();
         // Shuffle covers a list of n in about n log n draws; after 32 n + 64 draws an entry is still
         // missing less than once in a million walks, so only a generator that never reaches some
         // entry gets that far.
@@ -174,7 +187,7 @@ void Transport::walk(Outcome outcome)
             m_gaveUp = true;
             break;
         }
-        if (m_slice.elapsed() >= SliceMs) {
+        if (m_clock() - m_sliceStart >= SliceMs) {
             showOwedEntry();
             m_walkPending = true;
             const unsigned id = m_walkId;
@@ -182,7 +195,7 @@ void Transport::walk(Outcome outcome)
                 if (!m_walkPending || id != m_walkId)
                     return;
                 m_walkPending = false;
-                m_slice.start();
+                m_sliceStart = m_clock();
                 walk(Outcome::Failed);
             });
             return;
@@ -229,13 +242,13 @@ Transport::Outcome Transport::previous()
 
 Transport::Outcome Transport::step(bool forward)
 {
-    const int last = m_host.mainWindow().lstPlay()->count() - 1;
+    const int last = m_host.transportView().lstPlay()->count() - 1;
     if (last < 0)
         return Outcome::Nothing;
     const SharedState &state = m_host.sharedState();
     if (forward) {
         const int index = nextIndex();
-        if (state.ShuffleOn)
+        if (ShuffleOn())
             m_pendingDraw.reset();
         if (index >= 0)
             return selectAndStart(index);
@@ -243,7 +256,7 @@ Transport::Outcome Transport::step(bool forward)
         m_host.engine().setDisplaySize(MediaEngine::DisplayNative);
         return Outcome::Nothing;
     }
-    if (state.ShuffleOn)
+    if (ShuffleOn())
         return selectAndStart(ShuffleIndex(takeDraw(), last));
     if (state.CurrentIndex > 0)
         // The list may have been shortened since that entry started.
@@ -255,12 +268,12 @@ Transport::Outcome Transport::step(bool forward)
 
 int Transport::nextIndex()
 {
-    const int last = m_host.mainWindow().lstPlay()->count() - 1;
+    const int last = m_host.transportView().lstPlay()->count() - 1;
     if (last < 0)
         return -1;
     const SharedState &state = m_host.sharedState();
     // Shuffle never reaches an end.
-    if (state.ShuffleOn) {
+    if (ShuffleOn()) {
         if (!m_pendingDraw)
             m_pendingDraw = m_host.random().next();
         return ShuffleIndex(*m_pendingDraw, last);
@@ -282,18 +295,18 @@ Transport::Outcome Transport::selectAndStart(int index)
     // Selecting shows the entry above the list, as a click would. That costs more than the engine's
     // refusal of a missing file, so an entry is selected once it plays, or once a walk over entries
     // that do not stops at it (showOwedEntry).
-    const int count = m_host.mainWindow().lstPlay()->count();
+    const int count = m_host.transportView().lstPlay()->count();
     return startEntry(index >= 0 && index < count ? index : -1, false);
 }
 
 Transport::Outcome Transport::startSelected()
 {
-    return startEntry(m_host.mainWindow().lstPlay()->currentRow(), true);
+    return startEntry(m_host.transportView().lstPlay()->currentRow(), true);
 }
 
 Transport::Outcome Transport::startEntry(int selected, bool isSelected)
 {
-    frmMain &window = m_host.mainWindow();
+    TransportView &window = m_host.transportView();
     QListWidget *lstPlay = window.lstPlay();
     const QString entry =
         selected >= 0 && selected < lstPlay->count() ? lstPlay->item(selected)->text() : QString();
@@ -341,7 +354,7 @@ void Transport::presentStarted(int selected, bool isSelected)
         m_host.videoWindowWidget().show();
     m_host.sharedState().CurrentIndex = selected;
     if (!isSelected)
-        m_host.mainWindow().lstPlay()->setCurrentRow(selected);
+        m_host.transportView().lstPlay()->setCurrentRow(selected);
     showEntry();
     if (engine.ErrorCode() != 0)
         return;
@@ -352,23 +365,23 @@ void Transport::presentStarted(int selected, bool isSelected)
 void Transport::showEntry()
 {
     m_entryOwed = false;
-    frmMain &window = m_host.mainWindow();
+    TransportView &window = m_host.transportView();
     MediaEngine &engine = m_host.engine();
     setSeekRange(*window.scrlTime(), engine.Duration());
     if (engine.DisplaySize() == MediaEngine::DisplayFullScreen) {
         m_host.videoWindowWidget().showMinimized();
         if (!m_host.sharedState().OnTop)
-            window.showMinimized();
+            window.minimiseWindow();
     }
     ShowDuration(engine, *window.lblDuration());
-    window.txtTitle()->setText(QLatin1String(MarqueePrefix) + window.txtFN()->text() + QString(49, u' '));
+    window.setTitle(QLatin1String(MarqueePrefix) + window.txtFN()->text() + QString(49, u' '));
 }
 
 void Transport::showOwedEntry()
 {
     if (!m_entryOwed || m_host.closing())
         return;
-    m_host.mainWindow().lstPlay()->setCurrentRow(m_host.sharedState().CurrentIndex);
+    m_host.transportView().lstPlay()->setCurrentRow(m_host.sharedState().CurrentIndex);
     showEntry();
 }
 

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -34,7 +35,11 @@ class TransportHost;
 // Next or Previous uses: whichever comes first, no draw is lost and none is made twice.
 class Transport {
 public:
-    explicit Transport(TransportHost &host);
+    // Milliseconds from any fixed start; the walk measures its slices on it. Empty reads a steady
+    // clock; tests pass one they move themselves.
+    using Clock = std::function<qint64()>;
+
+    explicit Transport(TransportHost &host, Clock clock = {});
 
     void cmdPlay_Click();
     void cmdPause_Click();
@@ -57,6 +62,8 @@ public:
     void followAdvance();
     // Whether Next would go to an entry rather than stop at the end of the list.
     bool nextMovesOn() { return nextIndex() >= 0; }
+    // `ShuffleOn`, read from the switch that owns it (a greyed one is off).
+    bool ShuffleOn();
 
     bool breakBoxOpen() const { return m_breakBoxOpen; }
     // True while a walk over unplayable entries goes on from the event loop.
@@ -112,7 +119,8 @@ private:
     bool m_entryOwed = false;
     bool m_walkPending = false;
     unsigned m_walkId = 0;
-    QElapsedTimer m_slice;
+    Clock m_clock;
+    qint64 m_sliceStart = 0;
     // Owns the queued continuations: they die with the transport.
     QObject m_walkContext;
 };

@@ -1,20 +1,26 @@
 #pragma once
 
+class AudioView;
 class MediaEngine;
+class PlaylistView;
 class QString;
 class QWidget;
 class RandomSource;
-class frmMain;
+class TickView;
+class TransportView;
 struct SharedState;
 
 // What the playback handlers reach of the rest of the program. Each reference creates its window on
 // first use, as every part of the program expects: the engine after the user closed the video
-// window is a fresh, empty one.
+// window is a fresh, empty one. Each handler sees the main window only through the view it needs.
 class TransportHost {
 public:
     virtual ~TransportHost() = default;
     virtual MediaEngine &engine() = 0;
-    virtual frmMain &mainWindow() = 0;
+    virtual TransportView &transportView() = 0;
+    virtual TickView &tickView() = 0;
+    virtual AudioView &audioView() = 0;
+    virtual PlaylistView &playlistView() = 0;
     virtual QWidget &videoWindowWidget() = 0;
     virtual SharedState &sharedState() = 0;
     virtual RandomSource &random() = 0;

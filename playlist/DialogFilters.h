@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playback/MediaKind.h"
+#include "core/MediaKind.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "playlist/ListFile.h"
 
-#include "playlist/UserFile.h"
+#include "core/UserFile.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

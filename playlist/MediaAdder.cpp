@@ -1,16 +1,16 @@
 #include "playlist/MediaAdder.h"
 
-#include "app/SharedState.h"
+#include "core/FolderScan.h"
+#include "core/SharedState.h"
 #include "dialogs/DPDlg.h"
 #include "dialogs/cDlgcom.h"
-#include "playback/MediaEngine.h"
+#include "engine/MediaEngine.h"
+#include "playback/PlaylistView.h"
 #include "playback/Transport.h"
 #include "playback/TransportHost.h"
 #include "playlist/DialogFilters.h"
-#include "playlist/FolderScan.h"
 #include "playlist/MediaArguments.h"
 #include "playlist/Playlist.h"
-#include "ui/frmMain.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -35,7 +35,7 @@ void MediaAdder::OpenMediaFile()
     dialog.ShowOpen();
     if (m_host.closing())
         return;
-    QListWidget *lstPlay = m_host.mainWindow().lstPlay();
+    QListWidget *lstPlay = m_host.playlistView().lstPlay();
     if (!dialog.FileName().isEmpty()) {
         lstPlay->clear();
         lstPlay->addItem(dialog.FileName());
@@ -57,15 +57,15 @@ void MediaAdder::mnuFile_Click()
     if (m_host.closing())
         return;
     if (!dialog.FileName().isEmpty())
-        m_host.mainWindow().lstPlay()->addItem(dialog.FileName());
+        m_host.playlistView().lstPlay()->addItem(dialog.FileName());
     m_host.videoWindowWidget().show();
 }
 
 void MediaAdder::mnuAddDir_Click()
 {
-    frmMain &window = m_host.mainWindow();
+    PlaylistView &window = m_host.playlistView();
     DPDlg chooser(m_dialogs);
-    chooser.setHWnd(&window);
+    chooser.setHWnd(window.dialogOwner());
     chooser.Show();
     if (m_host.closing() || chooser.Result().isEmpty())
         return;
@@ -87,12 +87,12 @@ void MediaAdder::openSlice()
     slice.start();
     while (!m_openings.empty() && !m_host.closing()) {
         Opening &opening = m_openings.front();
-        QListWidget *lstPlay = m_host.mainWindow().lstPlay();
+        QListWidget *lstPlay = m_host.playlistView().lstPlay();
         if (!opening.started && opening.replacesList) {
             // A playlist opened from the file manager is loaded as "Charger" loads one; the files
             // opened with it follow its entries.
             lstPlay->clear();
-            m_host.mainWindow().txtFN()->setText(QString());
+            m_host.playlistView().txtFN()->setText(QString());
         }
         opening.started = true;
         QStringList added;
@@ -122,7 +122,7 @@ void MediaAdder::insertPaths(const QStringList &localPaths, int row)
     const QStringList added = MediaArguments::entries(localPaths);
     if (added.isEmpty() || m_host.closing())
         return;
-    QListWidget *lstPlay = m_host.mainWindow().lstPlay();
+    QListWidget *lstPlay = m_host.playlistView().lstPlay();
     row = std::clamp(row, 0, lstPlay->count());
     lstPlay->insertItems(row, added);
     // The entry Next counts from moved down with the rest.

@@ -1,6 +1,6 @@
 #include "playlist/MediaArguments.h"
 
-#include "playlist/FolderScan.h"
+#include "core/FolderScan.h"
 #include "playlist/PlaylistFiles.h"
 
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "playlist/PlaylistFiles.h"
 
+#include "core/UserFile.h"
 #include "playlist/ListFile.h"
 #include "playlist/M3uList.h"
 #include "playlist/PlsList.h"
-#include "playlist/UserFile.h"
 
 #include <QFileInfo>
 

@@ -1,19 +1,16 @@
 #include "playlist/PlaylistPanel.h"
 
 #include "dialogs/cDlgcom.h"
-#include "playback/MediaEngine.h"
+#include "engine/MediaEngine.h"
+#include "playback/PlaylistView.h"
 #include "playback/Transport.h"
 #include "playback/TransportHost.h"
 #include "playlist/DialogFilters.h"
 #include "playlist/Playlist.h"
 #include "playlist/PlaylistFiles.h"
-#include "ui/ButtonMenu.h"
-#include "ui/frmMain.h"
 
 #include <QLabel>
 #include <QListWidget>
-#include <QMenu>
-#include <QPushButton>
 
 PlaylistPanel::PlaylistPanel(TransportHost &host, Transport &transport, FileDialogBackend &dialogs)
     : m_host(host), m_transport(transport), m_dialogs(dialogs)
@@ -22,10 +19,10 @@ PlaylistPanel::PlaylistPanel(TransportHost &host, Transport &transport, FileDial
 
 void PlaylistPanel::cmdAPlayList_Click(int Index)
 {
-    frmMain &window = m_host.mainWindow();
+    PlaylistView &window = m_host.playlistView();
     switch (Index) {
     case Add:
-        popUpUnder(*window.mnuMain(), *window.cmdAPlayList(Add));
+        window.popUpAddMenu();
         break;
     case Remove:
         remove();
@@ -55,7 +52,7 @@ void PlaylistPanel::lstPlay_KeyPress(int KeyAscii)
 
 void PlaylistPanel::remove()
 {
-    frmMain &window = m_host.mainWindow();
+    PlaylistView &window = m_host.playlistView();
     window.txtFN()->setText(QString());
     QListWidget *lstPlay = window.lstPlay();
     const int selected = lstPlay->currentRow();
@@ -69,7 +66,7 @@ void PlaylistPanel::remove()
 
 void PlaylistPanel::saveOrLoad(bool save)
 {
-    frmMain &window = m_host.mainWindow();
+    PlaylistView &window = m_host.playlistView();
     cDlgcom dialog(m_dialogs);
     dialog.setFilter(QString::fromUtf8(save ? ListSaveFilter : ListLoadFilter));
     dialog.setFileName(QString());
@@ -97,7 +94,7 @@ void PlaylistPanel::saveOrLoad(bool save)
 
 void PlaylistPanel::loadListFile(const QString &path)
 {
-    frmMain &window = m_host.mainWindow();
+    PlaylistView &window = m_host.playlistView();
     QListWidget *lstPlay = window.lstPlay();
     // A file that cannot be read still empties the list.
     const std::optional<QStringList> entries = PlaylistFiles::read(path);

@@ -1,14 +1,13 @@
 #include "playlist/VideoCd.h"
 
-#include "app/SharedState.h"
-#include "playback/MediaEngine.h"
+#include "core/FolderScan.h"
+#include "core/SharedState.h"
+#include "disc/VideoCdDisc.h"
+#include "engine/MediaEngine.h"
 #include "playback/TimeFormat.h"
 #include "playback/Transport.h"
 #include "playback/TransportHost.h"
-#include "playlist/FolderScan.h"
-#include "playlist/VideoCdDisc.h"
-#include "ui/Marquee.h"
-#include "ui/frmMain.h"
+#include "playback/TransportView.h"
 
 #include <QDir>
 #include <QLabel>
@@ -49,7 +48,7 @@ QString VideoCd::driveRoot() const
 
 void VideoCd::mnuAddVCD_Click()
 {
-    m_host.mainWindow().lstPlay()->addItems(tracks(driveRoot()));
+    m_host.transportView().lstPlay()->addItems(tracks(driveRoot()));
 }
 
 void VideoCd::mnuAutoVCD_Click()
@@ -57,7 +56,7 @@ void VideoCd::mnuAutoVCD_Click()
     const QStringList entries = tracks(driveRoot());
     if (entries.isEmpty())
         return;
-    frmMain &window = m_host.mainWindow();
+    TransportView &window = m_host.transportView();
     QListWidget *lstPlay = window.lstPlay();
     lstPlay->clear();
     lstPlay->addItems(entries);
@@ -66,8 +65,7 @@ void VideoCd::mnuAutoVCD_Click()
     engine.setFileName(lstPlay->item(0)->text());
     Transport::setSeekRange(*window.scrlTime(), engine.Duration());
     // The file-name caption is left as it was, so the marquee still carries the name shown before.
-    window.txtTitle()->setText(QLatin1String(MarqueePrefix) + window.txtFN()->text() +
-                               QString(MarqueeTrail, u' '));
+    window.setTitle(QLatin1String(MarqueePrefix) + window.txtFN()->text() + QString(MarqueeTrail, u' '));
     if (engine.ErrorCode() != 0) {
         m_host.showEngineError(engine.ErrorDescription());
         if (m_host.closing())

@@ -1,6 +1,6 @@
 #include "FakeMediaEngine.h"
 
-#include "playback/MediaKind.h"
+#include "core/MediaKind.h"
 
 #include <algorithm>
 #include <utility>

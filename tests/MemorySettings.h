@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 #include <QMap>
 #include <QSet>

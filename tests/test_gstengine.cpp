@@ -2,7 +2,7 @@
 #include "MediaMaker.h"
 #include "MemorySettings.h"
 #include "app/Program.h"
-#include "playback/GstMediaEngine.h"
+#include "engine/GstMediaEngine.h"
 #include "playback/ProgressTick.h"
 #include "playlist/Playlist.h"
 #include "playlist/VideoCd.h"

@@ -1,7 +1,8 @@
 // Playback on a fake engine: the transport buttons and the play order, the video window following the
 // kind of file, the volume, balance and mute controls, and the 500 ms tick with its time format.
 #include "ProgramFixture.h"
-#include "playback/RandomSource.h"
+#include "core/RandomSource.h"
+#include "core/SharedState.h"
 #include "playback/TimeFormat.h"
 #include "ui/ClickableLabel.h"
 #include "ui/Marquee.h"
@@ -47,6 +48,55 @@ struct Rig : ProgramFixture {
         t.lstPlay_DblClick();
     }
     QString file() { return engine().FileName(); }
+};
+
+// The transport alone, on widgets that are never shown and a clock that moves by step at each reading:
+// the play order and the walk over dead entries, without a window.
+struct BareTransport : TransportHost, TransportView {
+    FakeMediaEngine fake;
+    SharedState state;
+    SequenceRandom draws;
+    QWidget video;
+    QListWidget list;
+    QLabel caption, length, pictures[2];
+    QSlider seek;
+    QCheckBox shuffle, repeat;
+    qint64 now = 0, step = 0;
+    Transport t{*this, [this] { return now += step; }};
+
+    explicit BareTransport(int entries, const QSet<int> &dead = {})
+    {
+        for (int i = 0; i < entries; ++i) {
+            list.addItem(u"/m/%1.ogg"_s.arg(i));
+            if (dead.contains(i))
+                fake.unplayable.insert(list.item(i)->text());
+        }
+    }
+    int lastOpened() const
+    {
+        return fake.opened.isEmpty() ? -1 : fake.opened.last().section(u'/', 2).section(u'.', 0, 0).toInt();
+    }
+
+    MediaEngine &engine() override { return fake; }
+    TransportView &transportView() override { return *this; }
+    [[noreturn]] TickView &tickView() override { qFatal("the transport has no tick"); }
+    [[noreturn]] AudioView &audioView() override { qFatal("the transport has no levels"); }
+    [[noreturn]] PlaylistView &playlistView() override { qFatal("the transport fills no list"); }
+    QWidget &videoWindowWidget() override { return video; }
+    SharedState &sharedState() override { return state; }
+    RandomSource &random() override { return draws; }
+    bool askBreakForChangingCd() override { return true; }
+    void showEngineError(const QString &) override {}
+    bool closing() const override { return false; }
+    QListWidget *lstPlay() const override { return const_cast<QListWidget *>(&list); }
+    QLabel *txtFN() const override { return const_cast<QLabel *>(&caption); }
+    QSlider *scrlTime() const override { return const_cast<QSlider *>(&seek); }
+    QLabel *lblDuration() const override { return const_cast<QLabel *>(&length); }
+    QCheckBox *chkSuffle() const override { return const_cast<QCheckBox *>(&shuffle); }
+    QCheckBox *chkRepeat() const override { return const_cast<QCheckBox *>(&repeat); }
+    QLabel *imgSuff(int index) const override { return const_cast<QLabel *>(&pictures[index]); }
+    void setTitle(const QString &) override {}
+    void minimiseWindow() override {}
 };
 
 class TestPlayback : public QObject {
@@ -140,7 +190,7 @@ private Q_SLOTS:
         QCOMPARE(f.engine().opened, (QStringList{"/m/4.ogg", "/m/4.ogg", "/m/0.ogg", "/m/bad2.ogg"}));
         // Greyed is not on for shuffle.
         f.main().chkSuffle()->setCheckState(Qt::PartiallyChecked);
-        QVERIFY(!f.s.ShuffleOn);
+        QVERIFY(!f.t.ShuffleOn());
     }
 
     // While an entry plays, the engine holds the entry Next would start; at the end it follows without
@@ -218,6 +268,71 @@ private Q_SLOTS:
         QCOMPARE(f.main().txtFN()->text(), u" Chanson selectionnée :    "_s + QFileInfo(f.file()).fileName());
         QVERIFY(f.main().txtTitle()->text().contains(f.main().txtFN()->text()));
         QCOMPARE(f.main().lblDuration()->text(), u"0:00:03"_s);
+    }
+
+    void playOrderWithoutAWindow_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<bool>("shuffle");
+        QTest::addColumn<bool>("repeat");
+        QTest::addColumn<double>("draw");
+        QTest::addColumn<bool>("forward");
+        QTest::addColumn<int>("started");
+        // Five entries, 0 to 4; -1 starts nothing.
+        QTest::newRow("next") << 1 << false << false << 0.0 << true << 2;
+        QTest::newRow("next at the end") << 4 << false << false << 0.0 << true << -1;
+        QTest::newRow("next at the end, repeat") << 4 << false << true << 0.0 << true << 0;
+        QTest::newRow("previous") << 3 << false << false << 0.0 << false << 2;
+        QTest::newRow("previous at the start") << 0 << false << false << 0.0 << false << -1;
+        QTest::newRow("previous at the start, repeat") << 0 << false << true << 0.0 << false << 4;
+        QTest::newRow("shuffle past the end") << 4 << true << false << 0.7 << true << 3;
+        QTest::newRow("shuffle, a tie goes to the even") << 2 << true << false << 0.625 << false << 2;
+        QTest::newRow("shuffle, the other tie") << 2 << true << false << 0.375 << true << 2;
+    }
+
+    void playOrderWithoutAWindow()
+    {
+        QFETCH(int, from);
+        QFETCH(bool, shuffle);
+        QFETCH(bool, repeat);
+        QFETCH(double, draw);
+        QFETCH(bool, forward);
+        BareTransport f(5);
+        f.list.setCurrentRow(from);
+        f.t.lstPlay_DblClick();
+        f.shuffle.setChecked(shuffle);
+        f.repeat.setChecked(repeat);
+        f.draws.draws = {draw};
+        f.t.chkRepeat_Click();
+        f.fake.opened.clear();
+        forward ? f.t.cmdForward_Click() : f.t.cmdBack_Click();
+        QTEST(f.lastOpened(), "started");
+    }
+
+    // Ten dead entries before a good one, each reading of the clock 15 ms later: the walk stops after
+    // each 40 ms to let the event loop run, then goes on from there; a command ends a walk under way.
+    void deadEntriesAreWalkedInSlicesThatACommandCancels()
+    {
+        const QSet<int> dead = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+        for (const bool stop : {false, true}) {
+            BareTransport f(12, dead);
+            f.step = 15;
+            f.t.cmdForward_Click();
+            QVERIFY(f.t.walking());
+            QCOMPARE(f.fake.opened.size(), 3);
+            if (stop) {
+                f.t.cmdStop_Click();
+                QVERIFY(!f.t.walking());
+                QCoreApplication::processEvents();
+                QCOMPARE(f.fake.opened.size(), 3);
+                continue;
+            }
+            QTRY_VERIFY_WITH_TIMEOUT(!f.t.walking(), 10000);
+            QCOMPARE(f.lastOpened(), 11);
+            QCOMPARE(f.fake.opened.size(), 11);
+            QCOMPARE(f.state.CurrentIndex, 11);
+            QCOMPARE(f.list.currentRow(), 11);
+        }
     }
 
     void breakMarkerAsksOnceThenGoesOnOrStops()

@@ -3,16 +3,16 @@
 // engine.
 #include "FileBytes.h"
 #include "ProgramFixture.h"
-#include "playback/MediaKind.h"
-#include "playlist/CdDrive.h"
+#include "core/FolderScan.h"
+#include "core/MediaKind.h"
+#include "core/UserFile.h"
+#include "disc/CdDrive.h"
+#include "disc/VideoCdDisc.h"
 #include "playlist/DialogFilters.h"
-#include "playlist/FolderScan.h"
 #include "playlist/ListFile.h"
 #include "playlist/Playlist.h"
 #include "playlist/PlaylistFiles.h"
-#include "playlist/UserFile.h"
 #include "playlist/VideoCd.h"
-#include "playlist/VideoCdDisc.h"
 #include "ui/Marquee.h"
 
 #include <QApplication>

@@ -6,7 +6,7 @@
 // the new one, whole, never a cut one.
 #include "MediaMaker.h"
 #include "PlayerProcess.h"
-#include "app/OptionConversions.h"
+#include "core/OptionConversions.h"
 #include "playlist/ListFile.h"
 #include "ui/OnTopRule.h"
 #include "ui/frmMain.h"

@@ -195,7 +195,7 @@ private Q_SLOTS:
         QCOMPARE(f.engine().Volume(), -790L);
         QCOMPARE(main.scrlVol()->value(), 4);
         QCOMPARE(main.chkSuffle()->checkState(), Qt::Checked);
-        QVERIFY(state.ShuffleOn);
+        QVERIFY(f.program->transport().ShuffleOn());
         QVERIFY(!state.TimeMode);
         QCOMPARE(main.lblpls()->text(), QStringLiteral("+")); // until the time is clicked
         QVERIFY(f.engine().Mute());

@@ -1,6 +1,6 @@
 #include "MediaMaker.h"
 #include "PlayerProcess.h"
-#include "playback/GstMediaEngine.h"
+#include "engine/GstMediaEngine.h"
 #include "ui/WindowShape.h"
 
 #include <QApplication>

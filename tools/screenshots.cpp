@@ -7,7 +7,7 @@
 
 #include "MediaMaker.h"
 #include "app/Program.h"
-#include "playback/GstMediaEngine.h"
+#include "engine/GstMediaEngine.h"
 #include "ui/frmAbout.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "ui/AboutBox.h"
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "ui/WindowDrag.h"
 #include "ui/frmAbout.h"
 

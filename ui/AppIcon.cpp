@@ -1,4 +1,5 @@
 #include "ui/AppIcon.h"
+#include "ui/SkinColours.h"
 
 #include <QImage>
 #include <QLinearGradient>
@@ -55,7 +56,7 @@ QImage drawMainImage(int size)
     p.setBrush(display);
     p.drawRoundedRect(QRectF(5.5, 7.5, 21, 14), 2.5, 2.5);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x7c, 0xfc, 0x7c));
+    p.setBrush(SkinColours::Lit);
     const QPointF play[] = {{12, 10.5}, {12, 18.5}, {20.5, 14.5}};
     p.drawPolygon(play, 3);
 

@@ -1,4 +1,5 @@
 #include "ui/GlyphButton.h"
+#include "ui/SkinColours.h"
 
 #include "ui/Glyphs.h"
 
@@ -10,7 +11,7 @@
 
 namespace {
 
-const QColor Lit(0x7c, 0xfc, 0x7c);
+using SkinColours::Lit;
 
 struct Look {
     QColor top;

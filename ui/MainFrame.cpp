@@ -1,6 +1,6 @@
 #include "ui/MainFrame.h"
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "ui/ClickableLabel.h"
 #include "ui/PlatformLimits.h"
 #include "ui/WindowDrag.h"

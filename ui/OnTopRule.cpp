@@ -1,6 +1,6 @@
 #include "ui/OnTopRule.h"
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "ui/PlatformLimits.h"
 #include "ui/Twips.h"
 

@@ -1,4 +1,5 @@
 #include "ui/PictureToggle.h"
+#include "ui/SkinColours.h"
 
 #include "ui/Glyphs.h"
 
@@ -12,7 +13,7 @@
 
 namespace {
 
-const QColor Lit(0x7c, 0xfc, 0x7c);
+using SkinColours::Lit;
 const QColor Dim(0x74, 0x7e, 0x8a);
 
 QPen stroke(const QColor &colour, qreal width)

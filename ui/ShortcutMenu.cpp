@@ -6,22 +6,22 @@
 void ShortcutMenu::mnuShortcut_Click(int index)
 {
     switch (index) {
-    case 0:
+    case Previous:
         m_transport.cmdBack_Click();
         break;
-    case 1:
+    case Play:
         m_transport.cmdPlay_Click();
         break;
-    case 2:
+    case Pause:
         m_transport.cmdPause_Click();
         break;
-    case 3:
+    case Stop:
         m_transport.cmdStop_Click();
         break;
-    case 4:
+    case Next:
         m_transport.cmdForward_Click();
         break;
-    case 5:
+    case Open:
         m_adder.cmdOpen_Click();
         break;
     default:

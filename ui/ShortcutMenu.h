@@ -8,7 +8,9 @@ class ShortcutMenu {
 public:
     ShortcutMenu(Transport &transport, MediaAdder &adder) : m_transport(transport), m_adder(adder) {}
 
-    // 0 previous, 1 play, 2 pause, 3 stop, 4 next, 5 open; any other index does nothing.
+    // The items by their index in mnuShortcut.
+    enum Item { Previous = 0, Play = 1, Pause = 2, Stop = 3, Next = 4, Open = 5 };
+    // Any other index does nothing.
     void mnuShortcut_Click(int index);
 
 private:

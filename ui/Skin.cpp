@@ -1,4 +1,5 @@
 #include "ui/Skin.h"
+#include "ui/SkinColours.h"
 
 #include "ui/ClickableLabel.h"
 #include "ui/Glyphs.h"
@@ -26,15 +27,7 @@ namespace Skin {
 
 namespace {
 
-// The device face: a blue-grey graphite, lighter at the top as if lit from above.
-const QColor FaceTop(0x46, 0x4f, 0x5c);
-const QColor FaceMiddle(0x33, 0x3a, 0x45);
-const QColor FaceBottom(0x23, 0x28, 0x30);
-const QColor Edge(0x09, 0x0b, 0x0e);
-const QColor LabelText(0xdc, 0xe4, 0xec);
-const QColor QuietText(0xa9, 0xb5, 0xc2);
-const QColor Lit(0x7c, 0xfc, 0x7c);
-const QColor AboutBlue(0x11, 0x7e, 0xd9);
+using namespace SkinColours;
 // Layout units: the window is 343 pixels wide at 96 dpi, and the skin's own dimensions are given
 // in those pixels and scaled with the window.
 constexpr qreal DesignWidth = 343.0;
@@ -320,31 +313,35 @@ QString sliderSheet()
 QString panelButtonSheet()
 {
     return QStringLiteral(
-        "QPushButton { color: #e3e9ef; border: 1px solid #090b0e; border-radius: 3px; padding: 0 3px;"
-        " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5a6472, stop:0.48 #424a57,"
-        " stop:0.52 #3a424e, stop:1 #272d36); }"
-        "QPushButton:hover { color: #ffffff;"
-        " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #6c7786, stop:0.48 #515b69,"
-        " stop:0.52 #48515e, stop:1 #313843); }"
-        "QPushButton:pressed { color: #7cfc7c; padding-top: 1px;"
-        " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #171a1f, stop:1 #2e343d); }"
-        "QPushButton:focus { border-color: #3f8f4c; }"
-        "QPushButton:disabled { color: #7d8590; }");
+               "QPushButton { color: #e3e9ef; border: 1px solid #090b0e; border-radius: 3px; padding: 0 3px;"
+               " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5a6472, stop:0.48 #424a57,"
+               " stop:0.52 #3a424e, stop:1 #272d36); }"
+               "QPushButton:hover { color: #ffffff;"
+               " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #6c7786, stop:0.48 #515b69,"
+               " stop:0.52 #48515e, stop:1 #313843); }"
+               "QPushButton:pressed { color: ") +
+           css(Lit) +
+           QStringLiteral(
+               "; padding-top: 1px;"
+               " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #171a1f, stop:1 #2e343d); }"
+               "QPushButton:focus { border-color: #3f8f4c; }"
+               "QPushButton:disabled { color: #7d8590; }");
 }
 
 // The about button is a small silver badge in the corner, its question mark in blue.
 QString aboutButtonSheet()
 {
     return QStringLiteral(
-        "QPushButton#cmdAbt { color: #0000e0; font-weight: bold; padding: 0;"
-        " border: 1px solid #0a0c0f; border-radius: 3px;"
-        " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfcfd, stop:0.5 #dde3e9,"
-        " stop:0.52 #cdd4dc, stop:1 #a4aeb9); }"
-        "QPushButton#cmdAbt:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-        " stop:0 #ffffff, stop:0.5 #eaf3fb, stop:0.52 #d9e6f2, stop:1 #b3c3d3); }"
-        "QPushButton#cmdAbt:pressed { padding-top: 1px; background: qlineargradient(x1:0, y1:0, x2:0,"
-        " y2:1, stop:0 #9aa4af, stop:1 #d6dce2); }"
-        "QPushButton#cmdAbt:focus { border-color: #117ed9; }");
+               "QPushButton#cmdAbt { color: #0000e0; font-weight: bold; padding: 0;"
+               " border: 1px solid #0a0c0f; border-radius: 3px;"
+               " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfcfd, stop:0.5 #dde3e9,"
+               " stop:0.52 #cdd4dc, stop:1 #a4aeb9); }"
+               "QPushButton#cmdAbt:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+               " stop:0 #ffffff, stop:0.5 #eaf3fb, stop:0.52 #d9e6f2, stop:1 #b3c3d3); }"
+               "QPushButton#cmdAbt:pressed { padding-top: 1px; background: qlineargradient(x1:0, y1:0, x2:0,"
+               " y2:1, stop:0 #9aa4af, stop:1 #d6dce2); }"
+               "QPushButton#cmdAbt:focus { border-color: ") +
+           css(AboutBlue) + QStringLiteral("; }");
 }
 
 } // namespace

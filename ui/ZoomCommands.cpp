@@ -1,6 +1,6 @@
 #include "ui/ZoomCommands.h"
 
-#include "playback/MediaEngine.h"
+#include "engine/MediaEngine.h"
 #include "ui/ButtonMenu.h"
 #include "ui/Twips.h"
 #include "ui/frmMain.h"

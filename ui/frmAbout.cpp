@@ -1,4 +1,5 @@
 #include "ui/frmAbout.h"
+#include "ui/SkinColours.h"
 
 #include "ui/AppIcon.h"
 #include "ui/Fonts.h"
@@ -20,7 +21,7 @@ constexpr int ClientWidth = 6390;
 constexpr int ClientHeight = 3735;
 
 // The box's blue: its background, and the frame's border and text.
-const QColor Blue(0x11, 0x7e, 0xd9);
+const QColor &Blue = SkinColours::AboutBlue;
 
 // Height of the blue band that carries the heading, in twips.
 constexpr int HeadingBand = 285;
@@ -93,8 +94,8 @@ frmAbout::frmAbout() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint)
 
     m_Shape1 = new QFrame(this);
     m_Shape1->setObjectName(QStringLiteral("Shape1"));
-    m_Shape1->setStyleSheet(QStringLiteral(
-        "QFrame#Shape1 { border: 1px solid #117ed9; border-radius: 6px; background: transparent; }"));
+    m_Shape1->setStyleSheet(QStringLiteral("QFrame#Shape1 { border: 1px solid ") + SkinColours::css(Blue) +
+                            QStringLiteral("; border-radius: 6px; background: transparent; }"));
     Twips::place(m_Shape1, 1190, 350, 4520, 690);
 
     m_imgIcon = label(this, "imgIcon", QString(), font());

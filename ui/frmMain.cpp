@@ -1,6 +1,8 @@
 #include "ui/frmMain.h"
+#include "ui/SkinColours.h"
 
 #include "ui/AppIcon.h"
+#include "ui/ButtonMenu.h"
 #include "ui/ClickableLabel.h"
 #include "ui/EntryDelegate.h"
 #include "ui/Fonts.h"
@@ -115,7 +117,7 @@ QAction *menuItem(QMenu *menu, const char *name, const char *caption)
 }
 
 // The time display's colour: a green lit display on black.
-const QColor DisplayGreen(0x7c, 0xfc, 0x7c);
+const QColor &DisplayGreen = SkinColours::Lit;
 
 // Text lit on the black display.
 void lightUp(QWidget *label)
@@ -456,4 +458,26 @@ void frmMain::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     Form_Resize();
+}
+
+void frmMain::setTitle(const QString &text)
+{
+    m_txtTitle->setText(text);
+}
+
+void frmMain::scrollTitle()
+{
+    m_txtTitle->scrollOneCharacter();
+}
+
+void frmMain::captionFromTitle()
+{
+    if (isMinimized())
+        setWindowTitle(m_txtTitle->text());
+}
+
+void frmMain::popUpAddMenu()
+{
+    // The add button is the first of the panel (PlaylistPanel::Add).
+    popUpUnder(*m_mnuMain, *m_cmdAPlayList.front());
 }

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "playback/AudioView.h"
+#include "playback/PlaylistView.h"
+#include "playback/TickView.h"
+#include "playback/TransportView.h"
+#include "ui/ClickableLabel.h"
+
 #include <QWidget>
 
 #include <array>
 #include <functional>
 
-class ClickableLabel;
 class Marquee;
 class QAction;
 class QCheckBox;
@@ -19,8 +24,8 @@ class QTimer;
 
 // The main window: layout only. What its controls do lives with each subsystem and is wired by the
 // program object. Every control keeps the object name it is known by, and its design text until the
-// program first changes it.
-class frmMain : public QWidget {
+// program first changes it. Each handler reaches it through the one view of the few controls it acts on.
+class frmMain : public QWidget, public TransportView, public TickView, public AudioView, public PlaylistView {
     Q_OBJECT
 public:
     frmMain();
@@ -32,35 +37,35 @@ public:
     ClickableLabel *Closed() const { return m_Closed; }
     Marquee *txtTitle() const { return m_txtTitle; }
     QFrame *Shape1() const { return m_Shape1; }
-    QLabel *lblpls() const { return m_lblpls; }
-    ClickableLabel *lblTime() const { return m_lblTime; }
-    QLabel *lblDuration() const { return m_lblDuration; }
-    QLabel *LabVol() const { return m_LabVol; }
-    QSlider *scrlVol() const { return m_scrlVol; }
-    QLabel *LabBal() const { return m_LabBal; }
-    QSlider *scrlBal() const { return m_scrlBal; }
-    QPushButton *Check1() const { return m_Check1; }
+    QLabel *lblpls() const override { return m_lblpls; }
+    ClickableLabel *lblTime() const override { return m_lblTime; }
+    QLabel *lblDuration() const override { return m_lblDuration; }
+    QLabel *LabVol() const override { return m_LabVol; }
+    QSlider *scrlVol() const override { return m_scrlVol; }
+    QLabel *LabBal() const override { return m_LabBal; }
+    QSlider *scrlBal() const override { return m_scrlBal; }
+    QPushButton *Check1() const override { return m_Check1; }
     QPushButton *cmdFull() const { return m_cmdFull; }
-    QSlider *scrlTime() const { return m_scrlTime; }
+    QSlider *scrlTime() const override { return m_scrlTime; }
     QPushButton *cmdBack() const { return m_cmdBack; }
     QPushButton *cmdPlay() const { return m_cmdPlay; }
     QPushButton *cmdPause() const { return m_cmdPause; }
     QPushButton *cmdStop() const { return m_cmdStop; }
     QPushButton *cmdForward() const { return m_cmdForward; }
     QPushButton *cmdOpen() const { return m_cmdOpen; }
-    QCheckBox *chkRepeat() const { return m_chkRepeat; }
-    QCheckBox *chkSuffle() const { return m_chkSuffle; }
+    QCheckBox *chkRepeat() const override { return m_chkRepeat; }
+    QCheckBox *chkSuffle() const override { return m_chkSuffle; }
     QCheckBox *chkPlay() const { return m_chkPlay; }
     // The shuffle pictures: 0 off, 1 on. Hidden; the shuffle toggle shows one of them.
-    QLabel *imgSuff(int index) const { return m_imgSuff.at(static_cast<std::size_t>(index)); }
+    QLabel *imgSuff(int index) const override { return m_imgSuff.at(static_cast<std::size_t>(index)); }
     QTimer *tmrAnimate() const { return m_tmrAnimate; }
 
     // Playlist panel.
     QWidget *picPlayList() const { return m_picPlayList; }
     QLabel *Label2() const { return m_Label2; }
-    QLabel *txtFN() const { return m_txtFN; }
-    QListWidget *lstPlay() const { return m_lstPlay; }
-    // The panel's buttons: 0 add, 1 remove, 2 save, 3 load, 4 empty.
+    QLabel *txtFN() const override { return m_txtFN; }
+    QListWidget *lstPlay() const override { return m_lstPlay; }
+    // The panel's buttons, by PlaylistPanel::Button: 0 add, 1 remove, 2 save, 3 load, 4 empty.
     QPushButton *cmdAPlayList(int index) const { return m_cmdAPlayList.at(static_cast<std::size_t>(index)); }
     static constexpr int PlaylistButtonCount = 5;
 
@@ -71,7 +76,8 @@ public:
 
     QAction *mnuAddVCD() const { return m_mnuAddVCD; }
 
-    // The right-click menu: the six transport items (0 previous ... 5 open), then the window's options.
+    // The right-click menu: the six transport items (by ShortcutMenu::Item, 0 previous ... 5 open), then
+    // the window's options.
     QMenu *mnuBar() const { return m_mnuBar; }
     QAction *mnuShortcut(int index) const { return m_mnuShortcut.at(static_cast<std::size_t>(index)); }
     static constexpr int ShortcutCount = 6;
@@ -90,6 +96,13 @@ public:
     QAction *mnuFull() const { return m_mnuFull; }
     // The fit-to-window option; its check mark is the live option.
     QAction *mnuFit() const { return m_mnuFit; }
+
+    void setTitle(const QString &text) override;
+    void minimiseWindow() override { showMinimized(); }
+    void scrollTitle() override;
+    void captionFromTitle() override;
+    QWidget *dialogOwner() override { return this; }
+    void popUpAddMenu() override;
 
     // Shows or folds the playlist panel, the window's height following.
     void chkPlay_Click();

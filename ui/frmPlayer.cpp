@@ -1,7 +1,7 @@
 #include "ui/frmPlayer.h"
 
-#include "app/SharedState.h"
-#include "playback/MediaKind.h"
+#include "core/MediaKind.h"
+#include "core/SharedState.h"
 #include "ui/AppIcon.h"
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playback/EngineFactory.h"
+#include "engine/EngineFactory.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 // Any text as a stored option: the conversions never misbehave, stay within their types, agree with
 // one another, and read back what the program writes.
 #include "Require.h"
-#include "app/OptionConversions.h"
+#include "core/OptionConversions.h"
 
 #include <QLocale>
 #include <QString>

@@ -1,7 +1,7 @@
 // Any bytes over the directory blocks of a vcdimager Video CD image (root folder, track folder,
 // descriptor): nothing crashes or ends the process; a track that opens lies within the disc, reads whole.
 #include "Require.h"
-#include "playlist/VideoCdDisc.h"
+#include "disc/VideoCdDisc.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "playback/WaylandPictureSurface.h"
+#include "engine/WaylandPictureSurface.h"
 
 #if defined(QWELTO_HAVE_WAYLAND)
 

@@ -1,4 +1,4 @@
-#include "playlist/UserFile.h"
+#include "core/UserFile.h"
 
 #include <QFile>
 #include <QRandomGenerator>

@@ -1,4 +1,4 @@
-#include "playback/RandomSource.h"
+#include "core/RandomSource.h"
 
 #include <chrono>
 #include <cmath>

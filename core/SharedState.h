@@ -10,7 +10,8 @@ struct SharedState {
     // The playlist position from which Next and Previous count. As wide as the list: a list holds
     // 100,000 entries and more.
     int CurrentIndex = 0;
-    bool ShuffleOn = false;
+    // What Next and Previous read; chkRepeat's click sets it, and so does the options load, before
+    // it sets the switch (a load that stops in between leaves the two apart).
     bool RepeatOn = false;
     // The pause button's toggle state.
     bool IsPaused = false;

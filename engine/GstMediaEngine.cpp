@@ -1,11 +1,11 @@
-#include "playback/GstMediaEngine.h"
+#include "engine/GstMediaEngine.h"
 
-#include "playback/MidiSeek.h"
-#include "playback/PipelineTasks.h"
-#include "playback/VideoCdSource.h"
-#include "playback/VideoOutput.h"
-#include "playback/XServerSync.h"
-#include "playlist/VideoCdDisc.h"
+#include "disc/VideoCdDisc.h"
+#include "engine/MidiSeek.h"
+#include "engine/PipelineTasks.h"
+#include "engine/VideoCdSource.h"
+#include "engine/VideoOutput.h"
+#include "engine/XServerSync.h"
 
 #include <QFile>
 #include <QFileInfo>

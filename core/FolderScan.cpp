@@ -1,6 +1,6 @@
-#include "playlist/FolderScan.h"
+#include "core/FolderScan.h"
 
-#include "playback/MediaKind.h"
+#include "core/MediaKind.h"
 
 #include <QCollator>
 #include <QDir>

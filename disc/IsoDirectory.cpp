@@ -1,4 +1,4 @@
-#include "playlist/IsoDirectory.h"
+#include "disc/IsoDirectory.h"
 
 #include <algorithm>
 

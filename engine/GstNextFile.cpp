@@ -3,10 +3,10 @@
 // (the whole file has been read and decoded ahead), starts it where the loaded one ends, and posts
 // STREAM_START once it reaches the sinks. Nothing on the streaming threads touches Qt or asks the
 // UI thread: they only read the URI and set flags, which the UI thread acts on from the event loop.
-#include "playback/GstMediaEngine.h"
+#include "engine/GstMediaEngine.h"
 
-#include "playback/MediaKind.h"
-#include "playback/VideoOutput.h"
+#include "core/MediaKind.h"
+#include "engine/VideoOutput.h"
 
 #include <QFile>
 #include <QSet>

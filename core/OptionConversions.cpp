@@ -1,4 +1,4 @@
-#include "app/OptionConversions.h"
+#include "core/OptionConversions.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
-#include "app/SettingsText.h"
-#include "playlist/UserFile.h"
+#include "core/SettingsText.h"
+#include "core/UserFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "playback/MediaKind.h"
+#include "core/MediaKind.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "playlist/CdioLog.h"
+#include "disc/CdioLog.h"
 
 #include <cdio/logging.h>
 

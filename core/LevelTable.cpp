@@ -1,4 +1,4 @@
-#include "playback/LevelTable.h"
+#include "core/LevelTable.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
-#include "playlist/CdDrive.h"
+#include "disc/CdDrive.h"
 
-#include "playlist/CdioLog.h"
-#include "playlist/FolderScan.h"
+#include "core/FolderScan.h"
+#include "disc/CdioLog.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "playback/PipelineTasks.h"
+#include "engine/PipelineTasks.h"
 
 #include <gst/gst.h>
 

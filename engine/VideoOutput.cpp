@@ -1,7 +1,7 @@
-#include "playback/VideoOutput.h"
+#include "engine/VideoOutput.h"
 
-#include "playback/MediaEngine.h"
-#include "playback/WaylandPictureSurface.h"
+#include "engine/MediaEngine.h"
+#include "engine/WaylandPictureSurface.h"
 
 #include <QApplication>
 #include <QCloseEvent>

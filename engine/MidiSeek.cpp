@@ -1,4 +1,4 @@
-#include "playback/MidiSeek.h"
+#include "engine/MidiSeek.h"
 
 #include <gst/gst.h>
 

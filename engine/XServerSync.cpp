@@ -1,4 +1,4 @@
-#include "playback/XServerSync.h"
+#include "engine/XServerSync.h"
 
 #include <QGuiApplication>
 

@@ -1,9 +1,9 @@
-#include "playlist/VideoCdDisc.h"
+#include "disc/VideoCdDisc.h"
 
-#include "playlist/CdDrive.h"
-#include "playlist/CdioLog.h"
-#include "playlist/FolderScan.h"
-#include "playlist/IsoDirectory.h"
+#include "core/FolderScan.h"
+#include "disc/CdDrive.h"
+#include "disc/CdioLog.h"
+#include "disc/IsoDirectory.h"
 
 #include <QFile>
 #include <QFileInfo>

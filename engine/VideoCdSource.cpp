@@ -1,6 +1,6 @@
-#include "playback/VideoCdSource.h"
+#include "engine/VideoCdSource.h"
 
-#include "playlist/VideoCdDisc.h"
+#include "disc/VideoCdDisc.h"
 
 #include <QUrl>
 
