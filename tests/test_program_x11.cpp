@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -29,6 +28,7 @@
 
 #include <csignal>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -337,20 +337,21 @@ private Q_SLOTS:
 
         QVERIFY(player.start());
         QSet<QString> played;
-        QElapsedTimer clock;
-        clock.start();
-        while (played.size() < playable.size() && clock.elapsed() < 40000 && player.isRunning()) {
-            for (const QString &open : player.openFiles()) {
-                if (playable.contains(open))
-                    played.insert(open);
-            }
-            QTest::qWait(20);
-        }
+        std::ignore = QTest::qWaitFor(
+            [&] {
+                for (const QString &open : player.openFiles()) {
+                    if (playable.contains(open))
+                        played.insert(open);
+                }
+                return played.size() == playable.size() || !player.isRunning();
+            },
+            60000);
         QVERIFY2(player.isRunning(), "the player ended by itself");
         for (const QString &path : playable)
             QVERIFY2(played.contains(path), qPrintable(QStringLiteral("never played: ") + path.left(200)));
-        // Past the end of the list it waits for the user, still answering.
-        QTest::qWait(1500);
+        // Past the end of the list, the last file let go, it waits for the user, still answering.
+        QTRY_VERIFY_WITH_TIMEOUT(!player.openFiles().contains(playable.last()), 20000);
+        QVERIFY2(player.isRunning(), "the player ended by itself");
         QCOMPARE(player.signalAndWait(SIGTERM), 0);
         QCOMPARE(ListFile::read(player.listPath()).value_or(QStringList()), entries);
     }
@@ -363,9 +364,8 @@ private Q_SLOTS:
         QByteArray bytes;
         for (int i = 0; i < 100000; ++i)
             bytes += "\"/media/absent/piste " + QByteArray::number(i) + ".avi\"\r\n";
-        QVERIFY(writeBytes(player.listPath(), bytes) && player.start());
-        QTest::qWait(3500); // the splash hands over at about 2.8 s
-        QCOMPARE(player.signalAndWait(SIGTERM, 5000), 0);
+        QVERIFY(writeBytes(player.listPath(), bytes) && player.start() && player.waitUntilLoaded());
+        QCOMPARE(player.signalAndWait(SIGTERM), 0);
         QVERIFY(readBytes(player.listPath()) == bytes);
     }
 
