@@ -191,7 +191,7 @@ private Q_SLOTS:
 
         QCOMPARE(call(QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit")).type(),
                  QDBusMessage::ReplyMessage);
-        QVERIFY(player.process().waitForFinished(10000));
+        QVERIFY(player.process().waitForFinished(30000));
         QCOMPARE(player.process().exitCode(), 0);
         QCOMPARE(readBytes(player.listPath()),
                  ListFile::encode({m_tagged, folder.filePath(QStringLiteral("in folder.wav")),
@@ -339,7 +339,7 @@ private Q_SLOTS:
                     heard.changed.contains(QStringLiteral("Shuffle")));
 
         call(QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit"));
-        QVERIFY(player.process().waitForFinished(10000));
+        QVERIFY(player.process().waitForFinished(30000));
         QCOMPARE(player.process().exitCode(), 0);
         const QSettings saved(player.settingsPath(), QSettings::IniFormat);
         QCOMPARE(saved.value(QStringLiteral("Options/Vol")).toString(), QStringLiteral("-1040"));

@@ -1,4 +1,5 @@
-// The real player as a separate process, as the desktop session runs it: ended by the session's
+// The real player as a separate process, as the desktop session runs it: started where it cannot
+// show a window, where it says why and stops; ended by the session's
 // signals; fed what a user's disk really holds (media that cannot be played among media that can, list
 // files that are damaged or were never list files, options that do not convert), where it must not crash
 // or hang, must play what it can and keep what it was given; left without its display, where it must
@@ -165,6 +166,46 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(player.openFiles().contains(song), 30000);
         QTRY_VERIFY(!window(false).isValid());
         QCOMPARE(player.signalAndWait(SIGTERM), 0);
+    }
+
+    // Qt aborts when told to use a platform it cannot load, or a display that is not there; the player
+    // says why and stops cleanly. Asked for help or its version, it answers without any display.
+    void messagesInsteadOfAWindow_data()
+    {
+        QTest::addColumn<QString>("setting"); // QT_QPA_PLATFORM|DISPLAY|WAYLAND_DISPLAY|what the player says
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("plugin missing")
+            << u"wayland-absent||nowhere|\"wayland-absent\" platform plugin is not installed"_s
+            << QStringList() << 2;
+        QTest::newRow("no X server there")
+            << u"|:987||the display \":987\" (DISPLAY) does not answer"_s << QStringList() << 2;
+        QTest::newRow("no compositor there")
+            << u"||qwelto-nowhere|\"qwelto-nowhere\" (WAYLAND_DISPLAY) does not answer"_s << QStringList()
+            << 2;
+        QTest::newRow("help") << u"wayland-absent||nowhere|Utilisation : qwelto"_s
+                              << QStringList{u"a.mp3"_s, u"--help"_s} << 0;
+        QTest::newRow("help, English")
+            << u"wayland-absent||nowhere|\nUsage: qwelto"_s << QStringList{u"-h"_s} << 0;
+        QTest::newRow("version") << u"wayland-absent||nowhere|Qwelto Player 2.0\n"_s
+                                 << QStringList{u"--version"_s} << 0;
+    }
+    void messagesInsteadOfAWindow()
+    {
+        QFETCH(QString, setting);
+        QFETCH(QStringList, arguments);
+        const QStringList in = setting.split(u'|');
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        const QString names[] = {u"QT_QPA_PLATFORM"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s};
+        for (int i = 0; i < 3; ++i)
+            in[i].isEmpty() ? env.remove(names[i]) : env.insert(names[i], in[i]);
+        QProcess player;
+        player.setProcessEnvironment(env);
+        player.start(QStringLiteral(QWELTO_BINARY), arguments);
+        QVERIFY(player.waitForFinished(30000));
+        QTEST(player.exitCode(), "exitCode");
+        const QByteArray said = player.readAllStandardOutput() + player.readAllStandardError();
+        QVERIFY2(said.contains(in[3].toUtf8()), said.constData());
     }
 
     // Options of an earlier run are restored, then saved back as they stood with the defaults of the other
