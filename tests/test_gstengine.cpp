@@ -1,6 +1,7 @@
 #include "FileBytes.h"
 #include "MediaMaker.h"
 #include "MemorySettings.h"
+#include "RunFor.h"
 #include "app/Program.h"
 #include "playback/GstMediaEngine.h"
 #include "playback/ProgressTick.h"
@@ -40,16 +41,6 @@ GstEngineOptions options(bool withPicture = false)
 {
     return {.audioSink = QStringLiteral("fakeaudiosink"),
             .videoSink = withPicture ? QString() : QStringLiteral("fakevideosink")};
-}
-
-// Lets the engine run for at least `ms` and says how long it really ran, in seconds: on a loaded
-// machine it can be far longer, and what a check expects of the position follows the measured time.
-double runFor(int ms)
-{
-    QElapsedTimer clock;
-    clock.start();
-    std::ignore = QTest::qWaitFor([&] { return clock.hasExpired(ms); }, ms);
-    return static_cast<double>(clock.elapsed()) / 1000.0;
 }
 
 struct Levels {

@@ -282,7 +282,10 @@ private Q_SLOTS:
         player.process().setArguments({added});
         QVERIFY(player.start());
         // Playing it: the main window is loaded, the list read.
-        QTRY_VERIFY_WITH_TIMEOUT(player.openFiles().contains(added), 30000);
+        std::ignore =
+            QTest::qWaitFor([&] { return !player.isRunning() || player.openFiles().contains(added); }, 60000);
+        QVERIFY2(player.openFiles().contains(added),
+                 player.isRunning() ? "running, not playing" : player.process().readAllStandardError());
         display.kill();
         display.waitForFinished();
         QVERIFY(player.process().waitForFinished(20000));

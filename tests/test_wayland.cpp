@@ -128,12 +128,23 @@ private slots:
         engine.setDisplaySize(MediaEngine::DisplayFit);
         window.resize(400, 200); // on the screen whole at twice Qt's scale too, wherever it is put
         area->setGeometry(window.rect());
-        expect("fit", sized(qRound(400 * scale), qRound(200 * scale)));
-        // Stretched over the whole window, in its place: none of the black window shows beside it.
-        const QImage shot = screenshot();
-        const QRect card = cardIn(shot);
-        for (const QPoint beside :
-             {QPoint(card.right() + 3, card.center().y()), QPoint(card.center().x(), card.bottom() + 3)})
+        // Stretched over the whole window, in its place: none of the black window shows beside it (the
+        // picture may take its new size a frame before the window does).
+        QImage shot;
+        const auto besides = [](QRect card) {
+            return std::array{QPoint(card.right() + 3, card.center().y()),
+                              QPoint(card.center().x(), card.bottom() + 3)};
+        };
+        const auto fit = sized(qRound(400 * scale), qRound(200 * scale));
+        const QRect card =
+            waitFor([&](const QImage &image) { return cardIn(shot = image); },
+                    [&](QRect found) {
+                        return fit(found) && std::ranges::none_of(besides(found), [&](QPoint p) {
+                                   return near(shot.pixel(p), qRgb(0, 0, 0), 8);
+                               });
+                    });
+        QVERIFY2(fit(card), qPrintable(QStringLiteral("fit: %1x%2").arg(card.width()).arg(card.height())));
+        for (const QPoint beside : besides(card))
             QVERIFY(!near(shot.pixel(beside), qRgb(0, 0, 0), 8));
         window.hide();
         window.show();
