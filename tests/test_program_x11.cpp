@@ -1,10 +1,9 @@
-// The real player as a separate process, as the desktop session runs it: started where it cannot
-// show a window, where it says why and stops; ended by the session's
-// signals; fed what a user's disk really holds (media that cannot be played among media that can, list
-// files that are damaged or were never list files, options that do not convert), where it must not crash
-// or hang, must play what it can and keep what it was given; left without its display, where it must
-// save on the way out; and killed while it saves, where the next run must find either the old file or
-// the new one, whole, never a cut one.
+// The real player as a separate process, as the desktop session runs it: started where it cannot show
+// a window, where it says why and stops; ended by the session's signals; fed what a user's disk really
+// holds (media that cannot be played among media that can, list files that are damaged or were never
+// list files, options that do not convert), where it must not crash or hang, must play what it can and
+// keep what it was given; left without its display, where it must save on the way out; and killed while
+// it saves, where the next run must find either the old file or the new one, whole, never a cut one.
 #include "MediaMaker.h"
 #include "PlayerProcess.h"
 #include "app/OptionConversions.h"
