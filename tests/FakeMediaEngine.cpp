@@ -46,7 +46,7 @@ void FakeMediaEngine::setCurrentPosition(double seconds)
 
 void FakeMediaEngine::advance(double seconds)
 {
-    if (m_state != State::Playing)
+    if (m_state != State::Playing || m_atEnd)
         return;
     m_position += seconds;
     if (m_position >= m_duration)
@@ -62,17 +62,19 @@ void FakeMediaEngine::finish()
             m_events(Event::Advanced);
         return;
     }
+    // Still playing for the desktop's controls until the next open or command.
     m_position = m_duration;
     m_atEnd = true;
-    m_state = State::Stopped;
     if (m_events)
         m_events(Event::Ended);
 }
 
 bool FakeMediaEngine::setNextFileName(const QString &path)
 {
-    const bool takes =
-        !path.isEmpty() && !m_fileName.isEmpty() && m_errorCode == 0 && !unplayable.contains(path);
+    // Nothing follows without a gap where a picture would start or stop.
+    const bool takes = !path.isEmpty() && !m_fileName.isEmpty() && m_errorCode == 0 &&
+                       !unplayable.contains(path) &&
+                       MediaKind::isVideoExtension(path) == !m_videoSize.isEmpty();
     m_next = takes ? path : QString();
     return takes;
 }

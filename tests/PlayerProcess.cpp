@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 
 #include <csignal>
 #include <unistd.h>
@@ -76,11 +77,24 @@ bool PlayerProcess::start()
     return m_process.waitForStarted(5000);
 }
 
-int PlayerProcess::signalAndWait(int signalNumber, int timeoutMs)
+bool PlayerProcess::waitUntilLoaded(int boundMs)
+{
+    // The main window's load makes the engine, which maps GStreamer's playback plugin; the list and the
+    // options are read later in the same turn of the event loop, before a signal can be handled.
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(m_process.processId()));
+    const auto loaded = [&] {
+        const bool found = maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/libgstplayback.so");
+        maps.close();
+        return found;
+    };
+    return QTest::qWaitFor([&] { return !isRunning() || loaded(); }, boundMs) && isRunning();
+}
+
+int PlayerProcess::signalAndWait(int signalNumber, int boundMs)
 {
     if (isRunning())
         ::kill(static_cast<pid_t>(m_process.processId()), signalNumber);
-    if (!m_process.waitForFinished(timeoutMs)) {
+    if (!m_process.waitForFinished(boundMs)) {
         m_process.kill();
         m_process.waitForFinished(5000);
         return -2;
@@ -90,8 +104,7 @@ int PlayerProcess::signalAndWait(int signalNumber, int timeoutMs)
 
 int PlayerProcess::runThenSignal(int signalNumber)
 {
-    // The splash hands over at about 2.8 s.
-    if (!start() || m_process.waitForFinished(4500))
+    if (!start() || !waitUntilLoaded())
         return -1;
     return signalAndWait(signalNumber);
 }

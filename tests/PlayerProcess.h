@@ -31,10 +31,13 @@ public:
 
     bool start();
     bool isRunning() const { return m_process.state() == QProcess::Running; }
+    // Whether the splash has handed over and the main window has read the list and the options. The
+    // bound is a failure only: a sanitizer build on a loaded machine is many times slower.
+    bool waitUntilLoaded(int boundMs = 60000);
     // Sends a signal and waits for the end: the exit code, -2 on a hang (then killed), -3 on a crash.
-    int signalAndWait(int signalNumber, int timeoutMs = 10000);
-    // Starts the player, lets the splash hand over and the load finish, then ends it with a signal: the
-    // exit code, -1 when it did not start or ended by itself, else as signalAndWait says.
+    int signalAndWait(int signalNumber, int boundMs = 30000);
+    // Starts the player, waits for its load, then ends it with a signal: the exit code, -1 when it did
+    // not start or ended by itself, else as signalAndWait says.
     int runThenSignal(int signalNumber);
     // The regular files the player has open right now.
     QStringList openFiles() const;

@@ -11,7 +11,6 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QListWidget>
@@ -126,10 +125,7 @@ class TestDesktopX11 : public QObject {
             return false;
         // The splash takes three seconds; the bus is joined after it.
         QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
-        const QDeadlineTimer deadline(20000);
-        while (!bus->isServiceRegistered(Service).value() && !deadline.hasExpired())
-            QTest::qWait(50);
-        return bus->isServiceRegistered(Service).value();
+        return QTest::qWaitFor([bus] { return bus->isServiceRegistered(Service).value(); }, 60000);
     }
 
     // Another start of the same player (its program, settings and runtime folder), with these arguments.
@@ -187,7 +183,7 @@ private Q_SLOTS:
         second.setProcessEnvironment(player.process().processEnvironment());
         second.setWorkingDirectory(m_media.path());
         second.start(player.process().program(), {QStringLiteral("tone.wav")});
-        QVERIFY(second.waitForFinished(5000));
+        QVERIFY(second.waitForFinished(30000));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
         QTRY_COMPARE_WITH_TIMEOUT(playing(), urlOf(m_tone), 10000);
@@ -195,7 +191,7 @@ private Q_SLOTS:
 
         QCOMPARE(call(QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit")).type(),
                  QDBusMessage::ReplyMessage);
-        QVERIFY(player.process().waitForFinished(10000));
+        QVERIFY(player.process().waitForFinished(30000));
         QCOMPARE(player.process().exitCode(), 0);
         QCOMPARE(readBytes(player.listPath()),
                  ListFile::encode({m_tagged, folder.filePath(QStringLiteral("in folder.wav")),
@@ -343,7 +339,7 @@ private Q_SLOTS:
                     heard.changed.contains(QStringLiteral("Shuffle")));
 
         call(QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit"));
-        QVERIFY(player.process().waitForFinished(10000));
+        QVERIFY(player.process().waitForFinished(30000));
         QCOMPARE(player.process().exitCode(), 0);
         const QSettings saved(player.settingsPath(), QSettings::IniFormat);
         QCOMPARE(saved.value(QStringLiteral("Options/Vol")).toString(), QStringLiteral("-1040"));

@@ -1,6 +1,7 @@
 #include "FileBytes.h"
 #include "MediaMaker.h"
 #include "MemorySettings.h"
+#include "RunFor.h"
 #include "app/Program.h"
 #include "engine/GstMediaEngine.h"
 #include "playback/ProgressTick.h"
@@ -345,51 +346,44 @@ private Q_SLOTS:
         // Plays from the start, in real time.
         const double start = m_engine->CurrentPosition();
         QCOMPARE_LT(start, 0.25);
-        QElapsedTimer clock;
-        clock.start();
-        QTest::qWait(500);
-        QCOMPARE_LE(offBy(start + static_cast<double>(clock.elapsed()) / 1000.0), 0.15);
+        QCOMPARE_LE(offBy(start + runFor(500)), 0.15);
 
         // Read straight after each seek, before the pipeline may have answered.
         for (const double target : {1.2, 0.4, 1.5, 0.2, 1.2, 0.4}) {
             m_engine->setCurrentPosition(target);
             QCOMPARE_LE(offBy(target), 0.1);
         }
-        QTest::qWait(300);
-        QCOMPARE_LE(offBy(0.75), 0.2);
+        QCOMPARE_LE(offBy(0.45 + runFor(300)), 0.2);
 
         m_engine->Pause();
         const double paused = m_engine->CurrentPosition();
-        QTest::qWait(300);
+        runFor(300);
         QCOMPARE_LE(offBy(paused), 0.02);
         m_engine->Play();
-        QTest::qWait(300);
-        QCOMPARE_LE(offBy(paused + 0.3), 0.15);
+        QCOMPARE_LE(offBy(paused + runFor(300)), 0.15);
 
         // The end reads as the end until something moves the position.
         QSignalSpy ended(m_engine.get(), &GstMediaEngine::endOfStream);
         m_engine->setCurrentPosition(duration - 0.3);
-        QVERIFY(ended.wait(3000));
-        QTest::qWait(200);
+        QVERIFY(ended.wait(20000));
+        runFor(200);
         QCOMPARE_GE(m_engine->CurrentPosition(), duration);
         m_engine->setCurrentPosition(0.5);
-        QTest::qWait(200);
-        QCOMPARE_LE(offBy(0.7), 0.15);
+        QCOMPARE_LE(offBy(0.5 + runFor(200)), 0.15);
 
         for (bool atTheEnd : {false, true}) {
             if (atTheEnd) {
                 m_engine->setCurrentPosition(duration - 0.2);
-                QVERIFY(ended.wait(3000));
+                QVERIFY(ended.wait(20000));
             }
             m_engine->Stop();
             QCOMPARE(m_engine->CurrentPosition(), 0.0);
             QCOMPARE(m_engine->Duration(), duration);
             QCOMPARE(m_engine->FileName(), media(format));
-            QTest::qWait(200);
+            runFor(200);
             QCOMPARE(m_engine->CurrentPosition(), 0.0);
             m_engine->Play();
-            QTest::qWait(300);
-            QCOMPARE_LE(offBy(0.3), 0.15);
+            QCOMPARE_LE(offBy(runFor(300)), 0.15);
         }
     }
 
@@ -453,7 +447,7 @@ private Q_SLOTS:
         QCOMPARE(m_engine->FileName(), path);
         QCOMPARE(m_engine->Duration(), 0.0);
         m_engine->Play();
-        QTest::qWait(100);
+        runFor(100);
         QCOMPARE(m_engine->CurrentPosition(), 0.0);
         if (code != 0)
             QCOMPARE(m_engine->ErrorCode(), code);
@@ -580,7 +574,7 @@ private Q_SLOTS:
                 for (const char *format : {"mp3", "mid", "avi", "wav"}) {
                     engine.setFileName(media(QLatin1String(format)));
                     QVERIFY2(engine.ErrorCode() == 0, qPrintable(engine.ErrorDescription()));
-                    QTest::qWait(50);
+                    QTRY_VERIFY_WITH_TIMEOUT(engine.CurrentPosition() > 0.0, 20000);
                 }
             }
         }
@@ -699,18 +693,16 @@ private Q_SLOTS:
         engine->setDisplaySize(MediaEngine::DisplayFullScreen);
         engine->setDisplaySize(MediaEngine::DisplayNative);
         QVERIFY(!full->isVisible() && surface->isVisible());
-        QTest::qWait(200);
-        QVERIFY(engine->CurrentPosition() > 0.1);
+        QTRY_VERIFY_WITH_TIMEOUT(engine->CurrentPosition() > 0.1, 20000);
 
         engine->setFileName(media(QStringLiteral("mp3")));
         QVERIFY(!surface->isVisible());
         // The area dies under a playing video: the engine stops drawing, and still plays sound.
         engine->setFileName(media(QStringLiteral("vob")));
-        QTest::qWait(200);
+        QTRY_VERIFY_WITH_TIMEOUT(engine->CurrentPosition() > 0.1, 20000);
         delete area;
         engine->setFileName(media(QStringLiteral("wav")));
-        QTest::qWait(200);
-        QCOMPARE_GT(engine->CurrentPosition(), 0.1);
+        QTRY_VERIFY_WITH_TIMEOUT(engine->CurrentPosition() > 0.1, 20000);
         engine.reset();
         QVERIFY(!full);
     }
@@ -740,7 +732,6 @@ private Q_SLOTS:
         QVERIFY(!handledWhileOpening);
         QCOMPARE(engine.ErrorCode(), 0L);
         engine.Pause();
-        QTest::qWait(200);
         // testsrc is colourful; the area around a picture shown at its own size stays black.
         const auto colours = [&window](const QRect &part) {
             const QImage image = window.screen()->grabWindow(window.winId()).toImage().copy(part);
@@ -750,7 +741,7 @@ private Q_SLOTS:
                     seen.insert(image.pixel(x, y) & 0xFFFFFF);
             return seen.size();
         };
-        QVERIFY2(colours({80, 30, 320, 240}) > 8, "no picture where it should be");
+        QTRY_VERIFY2_WITH_TIMEOUT(colours({80, 30, 320, 240}) > 8, "no picture where it should be", 20000);
         QCOMPARE(colours({0, 0, 60, 300}), 1);
     }
 };

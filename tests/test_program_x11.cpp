@@ -1,9 +1,9 @@
-// The real player as a separate process, as the desktop session runs it: ended by the session's
-// signals; fed what a user's disk really holds (media that cannot be played among media that can, list
-// files that are damaged or were never list files, options that do not convert), where it must not crash
-// or hang, must play what it can and keep what it was given; left without its display, where it must
-// save on the way out; and killed while it saves, where the next run must find either the old file or
-// the new one, whole, never a cut one.
+// The real player as a separate process, as the desktop session runs it: started where it cannot show
+// a window, where it says why and stops; ended by the session's signals; fed what a user's disk really
+// holds (media that cannot be played among media that can, list files that are damaged or were never
+// list files, options that do not convert), where it must not crash or hang, must play what it can and
+// keep what it was given; left without its display, where it must save on the way out; and killed while
+// it saves, where the next run must find either the old file or the new one, whole, never a cut one.
 #include "MediaMaker.h"
 #include "PlayerProcess.h"
 #include "core/OptionConversions.h"
@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -29,6 +28,7 @@
 
 #include <csignal>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -167,6 +167,46 @@ private Q_SLOTS:
         QCOMPARE(player.signalAndWait(SIGTERM), 0);
     }
 
+    // Qt aborts when told to use a platform it cannot load, or a display that is not there; the player
+    // says why and stops cleanly. Asked for help or its version, it answers without any display.
+    void messagesInsteadOfAWindow_data()
+    {
+        QTest::addColumn<QString>("setting"); // QT_QPA_PLATFORM|DISPLAY|WAYLAND_DISPLAY|what the player says
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("plugin missing")
+            << u"wayland-absent||nowhere|\"wayland-absent\" platform plugin is not installed"_s
+            << QStringList() << 2;
+        QTest::newRow("no X server there")
+            << u"|:987||the display \":987\" (DISPLAY) does not answer"_s << QStringList() << 2;
+        QTest::newRow("no compositor there")
+            << u"||qwelto-nowhere|\"qwelto-nowhere\" (WAYLAND_DISPLAY) does not answer"_s << QStringList()
+            << 2;
+        QTest::newRow("help") << u"wayland-absent||nowhere|Utilisation : qwelto"_s
+                              << QStringList{u"a.mp3"_s, u"--help"_s} << 0;
+        QTest::newRow("help, English")
+            << u"wayland-absent||nowhere|\nUsage: qwelto"_s << QStringList{u"-h"_s} << 0;
+        QTest::newRow("version") << u"wayland-absent||nowhere|Qwelto Player 2.0\n"_s
+                                 << QStringList{u"--version"_s} << 0;
+    }
+    void messagesInsteadOfAWindow()
+    {
+        QFETCH(QString, setting);
+        QFETCH(QStringList, arguments);
+        const QStringList in = setting.split(u'|');
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        const QString names[] = {u"QT_QPA_PLATFORM"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s};
+        for (int i = 0; i < 3; ++i)
+            in[i].isEmpty() ? env.remove(names[i]) : env.insert(names[i], in[i]);
+        QProcess player;
+        player.setProcessEnvironment(env);
+        player.start(QStringLiteral(QWELTO_BINARY), arguments);
+        QVERIFY(player.waitForFinished(30000));
+        QTEST(player.exitCode(), "exitCode");
+        const QByteArray said = player.readAllStandardOutput() + player.readAllStandardError();
+        QVERIFY2(said.contains(in[3].toUtf8()), said.constData());
+    }
+
     // Options of an earlier run are restored, then saved back as they stood with the defaults of the other
     // keys; options that do not convert end the restore, and with it the list's load, where they stand:
     // the rest keep their defaults and the list goes to lastlist.lst.bak.
@@ -241,7 +281,10 @@ private Q_SLOTS:
         player.process().setArguments({added});
         QVERIFY(player.start());
         // Playing it: the main window is loaded, the list read.
-        QTRY_VERIFY_WITH_TIMEOUT(player.openFiles().contains(added), 30000);
+        std::ignore =
+            QTest::qWaitFor([&] { return !player.isRunning() || player.openFiles().contains(added); }, 60000);
+        QVERIFY2(player.openFiles().contains(added),
+                 player.isRunning() ? "running, not playing" : player.process().readAllStandardError());
         display.kill();
         display.waitForFinished();
         QVERIFY(player.process().waitForFinished(20000));
@@ -337,20 +380,21 @@ private Q_SLOTS:
 
         QVERIFY(player.start());
         QSet<QString> played;
-        QElapsedTimer clock;
-        clock.start();
-        while (played.size() < playable.size() && clock.elapsed() < 40000 && player.isRunning()) {
-            for (const QString &open : player.openFiles()) {
-                if (playable.contains(open))
-                    played.insert(open);
-            }
-            QTest::qWait(20);
-        }
+        std::ignore = QTest::qWaitFor(
+            [&] {
+                for (const QString &open : player.openFiles()) {
+                    if (playable.contains(open))
+                        played.insert(open);
+                }
+                return played.size() == playable.size() || !player.isRunning();
+            },
+            60000);
         QVERIFY2(player.isRunning(), "the player ended by itself");
         for (const QString &path : playable)
             QVERIFY2(played.contains(path), qPrintable(QStringLiteral("never played: ") + path.left(200)));
-        // Past the end of the list it waits for the user, still answering.
-        QTest::qWait(1500);
+        // Past the end of the list, the last file let go, it waits for the user, still answering.
+        QTRY_VERIFY_WITH_TIMEOUT(!player.openFiles().contains(playable.last()), 20000);
+        QVERIFY2(player.isRunning(), "the player ended by itself");
         QCOMPARE(player.signalAndWait(SIGTERM), 0);
         QCOMPARE(ListFile::read(player.listPath()).value_or(QStringList()), entries);
     }
@@ -363,9 +407,8 @@ private Q_SLOTS:
         QByteArray bytes;
         for (int i = 0; i < 100000; ++i)
             bytes += "\"/media/absent/piste " + QByteArray::number(i) + ".avi\"\r\n";
-        QVERIFY(writeBytes(player.listPath(), bytes) && player.start());
-        QTest::qWait(3500); // the splash hands over at about 2.8 s
-        QCOMPARE(player.signalAndWait(SIGTERM, 5000), 0);
+        QVERIFY(writeBytes(player.listPath(), bytes) && player.start() && player.waitUntilLoaded());
+        QCOMPARE(player.signalAndWait(SIGTERM), 0);
         QVERIFY(readBytes(player.listPath()) == bytes);
     }
 

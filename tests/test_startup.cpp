@@ -17,7 +17,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -350,46 +349,6 @@ private Q_SLOTS:
         QCOMPARE(QString::fromLatin1(outcomes[int(choice.outcome)]) + QLatin1Char(' ') +
                      QString::fromLatin1(choice.platform),
                  expected);
-    }
-
-    // Qt aborts when told to use a platform it cannot load, or a display that is not there; the player
-    // says why and stops cleanly. Asked for help or its version, it answers without any display.
-    void messagesInsteadOfAWindow_data()
-    {
-        QTest::addColumn<QString>("setting"); // QT_QPA_PLATFORM|DISPLAY|WAYLAND_DISPLAY|what the player says
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::newRow("plugin missing")
-            << u"wayland-absent||nowhere|\"wayland-absent\" platform plugin is not installed"_s
-            << QStringList() << 2;
-        QTest::newRow("no X server there")
-            << u"|:987||the display \":987\" (DISPLAY) does not answer"_s << QStringList() << 2;
-        QTest::newRow("no compositor there")
-            << u"||qwelto-nowhere|\"qwelto-nowhere\" (WAYLAND_DISPLAY) does not answer"_s << QStringList()
-            << 2;
-        QTest::newRow("help") << u"wayland-absent||nowhere|Utilisation : qwelto"_s
-                              << QStringList{u"a.mp3"_s, u"--help"_s} << 0;
-        QTest::newRow("help, English")
-            << u"wayland-absent||nowhere|\nUsage: qwelto"_s << QStringList{u"-h"_s} << 0;
-        QTest::newRow("version") << u"wayland-absent||nowhere|Qwelto Player 2.0\n"_s
-                                 << QStringList{u"--version"_s} << 0;
-    }
-    void messagesInsteadOfAWindow()
-    {
-        QFETCH(QString, setting);
-        QFETCH(QStringList, arguments);
-        const QStringList in = setting.split(u'|');
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        const QString names[] = {u"QT_QPA_PLATFORM"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s};
-        for (int i = 0; i < 3; ++i)
-            in[i].isEmpty() ? env.remove(names[i]) : env.insert(names[i], in[i]);
-        QProcess player;
-        player.setProcessEnvironment(env);
-        player.start(QStringLiteral(QWELTO_BINARY), arguments);
-        QVERIFY(player.waitForFinished(30000));
-        QTEST(player.exitCode(), "exitCode");
-        const QByteArray said = player.readAllStandardOutput() + player.readAllStandardError();
-        QVERIFY2(said.contains(in[3].toUtf8()), said.constData());
     }
 };
 

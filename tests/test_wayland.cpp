@@ -5,15 +5,18 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <chrono>
+#include <algorithm>
+#include <array>
 #include <csignal>
 #include <thread>
+#include <tuple>
 
 // In a headless weston (tests/with-weston.sh), on Wayland or Xwayland; its screenshots show sub-surfaces.
 namespace {
@@ -59,15 +62,12 @@ QRect cardIn(const QImage &shot)
     return card;
 }
 
-// What `measure` finds in a screenshot once `good` accepts it, waiting up to 15 s for the compositor
-// to catch up; else what it found last.
+// What `measure` finds in a screenshot once `good` accepts it, giving the compositor up to 60 s to
+// catch up; else what it found last.
 QRect waitFor(const std::function<QRect(const QImage &)> &measure, const std::function<bool(QRect)> &good)
 {
     QRect found;
-    for (int attempt = 0; attempt < 60 && !good(found); ++attempt) {
-        QTest::qWait(250);
-        found = measure(screenshot());
-    }
+    std::ignore = QTest::qWaitFor([&] { return good(found = measure(screenshot())); }, 60000);
     return found;
 }
 
@@ -128,12 +128,23 @@ private slots:
         engine.setDisplaySize(MediaEngine::DisplayFit);
         window.resize(400, 200); // on the screen whole at twice Qt's scale too, wherever it is put
         area->setGeometry(window.rect());
-        expect("fit", sized(qRound(400 * scale), qRound(200 * scale)));
-        // Stretched over the whole window, in its place: none of the black window shows beside it.
-        const QImage shot = screenshot();
-        const QRect card = cardIn(shot);
-        for (const QPoint beside :
-             {QPoint(card.right() + 3, card.center().y()), QPoint(card.center().x(), card.bottom() + 3)})
+        // Stretched over the whole window, in its place: none of the black window shows beside it (the
+        // picture may take its new size a frame before the window does).
+        QImage shot;
+        const auto besides = [](QRect card) {
+            return std::array{QPoint(card.right() + 3, card.center().y()),
+                              QPoint(card.center().x(), card.bottom() + 3)};
+        };
+        const auto fit = sized(qRound(400 * scale), qRound(200 * scale));
+        const QRect card =
+            waitFor([&](const QImage &image) { return cardIn(shot = image); },
+                    [&](QRect found) {
+                        return fit(found) && std::ranges::none_of(besides(found), [&](QPoint p) {
+                                   return near(shot.pixel(p), qRgb(0, 0, 0), 8);
+                               });
+                    });
+        QVERIFY2(fit(card), qPrintable(QStringLiteral("fit: %1x%2").arg(card.width()).arg(card.height())));
+        for (const QPoint beside : besides(card))
             QVERIFY(!near(shot.pixel(beside), qRgb(0, 0, 0), 8));
         window.hide();
         window.show();
@@ -150,16 +161,19 @@ private slots:
         video.engine.setFileName(
             makeClip(QStringLiteral("moving.avi"), QStringLiteral("testsrc=size=320x240:rate=25")));
         QVERIFY(QTest::qWaitForWindowExposed(&video.window, 20000));
-        QTest::qWait(1000);
-        QImage first, second;
-        std::thread shooter([&] {
-            first = screenshot();
-            std::this_thread::sleep_for(std::chrono::seconds(1));
-            second = screenshot();
-        });
-        shooter.join();                      // this thread does nothing meanwhile
+        QTRY_VERIFY_WITH_TIMEOUT(video.engine.CurrentPosition() > 0.2, 20000);
         const QRect below(0, 40, 1280, 984); // the panel's clock may turn meanwhile
-        QVERIFY2(!first.isNull() && first.copy(below) != second.copy(below), "the picture stood still");
+        QImage first;
+        bool moved = false;
+        std::thread shooter([&] {
+            first = screenshot().copy(below);
+            QElapsedTimer clock;
+            clock.start();
+            while (!moved && !first.isNull() && !clock.hasExpired(30000))
+                moved = screenshot().copy(below) != first;
+        });
+        shooter.join(); // this thread does nothing meanwhile
+        QVERIFY2(!first.isNull() && moved, "the picture stood still");
     }
 
     // Outside the rounded shape the desktop shows through, even where a control covers the corner.
@@ -181,10 +195,19 @@ private slots:
             return near(p, qRgb(255, 0, 255), 8) || near(p, qRgb(0, 255, 255), 8);
         };
         QImage shot;
-        const QRect box =
-            waitFor([&](const QImage &image) { return boxOf(shot = image, ours); }, sized(300, 200));
+        const auto corners = [](QRect box) {
+            return std::array{box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()};
+        };
+        // The shape may reach the compositor a frame after the window does.
+        const QRect box = waitFor([&](const QImage &image) { return boxOf(shot = image, ours); },
+                                  [&](QRect found) {
+                                      return sized(300, 200)(found) &&
+                                             std::ranges::none_of(corners(found), [&](QPoint corner) {
+                                                 return ours(shot.pixel(corner));
+                                             });
+                                  });
         QVERIFY2(sized(300, 200)(box), "the window is not on the screen");
-        for (const QPoint corner : {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()})
+        for (const QPoint corner : corners(box))
             QVERIFY2(!ours(shot.pixel(corner)), "a square corner");
         QVERIFY(ours(shot.pixel(box.center())));
     }

@@ -28,26 +28,32 @@ printf '[core]\nidle-time=0\n[shell]\nanimation=none\nclose-animation=none\nstar
 weston --backend=headless-backend.so --use-pixman --width=1280 --height=1024 --socket="$socket" \
   --idle-time=0 --config="$config" --debug "${xwayland[@]}" >"$log" 2>&1 &
 weston_pid=$!
+# Weston logs each step of its start: every new line is a moment to look again, and once a second.
+exec {log_lines}< <(tail -n +1 -F "$log" 2>/dev/null)
+tail_pid=$!
 cleanup() {
-  kill "$weston_pid" 2>/dev/null || true
+  kill "$tail_pid" "$weston_pid" 2>/dev/null || true
   wait "$weston_pid" 2>/dev/null || true
   rm -f "$log" "$config"
 }
 trap cleanup EXIT
 
-# Up to 30 s on a loaded machine: the socket, then with Xwayland the X display weston announces.
-for _ in $(seq 300); do
-  if [ -S "$XDG_RUNTIME_DIR/$socket" ]; then
-    if [ ${#xwayland[@]} -eq 0 ]; then break; fi
-    display="$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$log" | head -n1)"
-    if [ -n "$display" ]; then export DISPLAY="$display"; break; fi
-  fi
+# The socket, then with Xwayland the X display weston announces; up to 60 s on a loaded machine.
+ready() {
+  [ -S "$XDG_RUNTIME_DIR/$socket" ] || return 1
+  [ ${#xwayland[@]} -eq 0 ] && return 0
+  display="$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$log" | head -n1)"
+  [ -n "$display" ] && export DISPLAY="$display"
+}
+deadline=$((SECONDS + 60))
+while ! ready; do
   if ! kill -0 "$weston_pid" 2>/dev/null; then
     echo "with-weston.sh: weston did not start:" >&2
     cat "$log" >&2
     exit 1
   fi
-  sleep 0.1
+  [ "$SECONDS" -lt "$deadline" ] || break
+  read -r -t 1 -u "$log_lines" _ || true
 done
 [ -S "$XDG_RUNTIME_DIR/$socket" ] || { echo "with-weston.sh: no compositor socket" >&2; cat "$log" >&2; exit 1; }
 export WAYLAND_DISPLAY="$socket"
