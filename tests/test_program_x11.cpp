@@ -117,9 +117,10 @@ private Q_SLOTS:
         PlayerProcess player;
         MediaMaker maker(player.folder());
         const QString bars =
-            maker.runFfmpeg(u"bars.avi"_s, u"-f lavfi -i smptebars=s=640x480 -t 12 -q:v 2"_s);
+            maker.runFfmpeg(u"bars.avi"_s, u"-f lavfi -i smptebars=s=640x480 -t 30 -q:v 2"_s);
         const QString song = maker.tone(u"song.wma"_s, 20);
-        // The tick plays the second entry first.
+        // The tick plays the second entry first. The film lasts long enough for the clicks below on a
+        // loaded machine.
         QVERIFY(!bars.isEmpty() && !song.isEmpty() && ListFile::write(player.listPath(), {bars, bars, song}));
         QVERIFY(player.start());
         const frmMain layout; // where the player's controls are
@@ -162,7 +163,7 @@ private Q_SLOTS:
         QCOMPARE(window(false), before);
         QVERIFY(windows().indexOf(before) < windows().indexOf(window(true)));
 
-        QTRY_VERIFY_WITH_TIMEOUT(player.openFiles().contains(song), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(player.openFiles().contains(song), 60000);
         QTRY_VERIFY(!window(false).isValid());
         QCOMPARE(player.signalAndWait(SIGTERM), 0);
     }
