@@ -118,11 +118,6 @@ private Q_SLOTS:
         m_engine->Play();
         QCOMPARE_LE(offBy(pass(0.3)), 0.15);
 
-        m_engine->setFileName(m_video);
-        QVERIFY(!m_engine->NativeVideoSize().isEmpty());
-        m_engine->setDisplaySize(MediaEngine::DisplayNative);
-        QCOMPARE(m_engine->DisplaySize(), int(MediaEngine::DisplayNative));
-        QCOMPARE(m_area.size(), m_engine->NativeVideoSize());
         m_engine->setFileName(QString());
         QCOMPARE(std::tuple(m_engine->FileName(), m_engine->Duration(), m_engine->PlayStatus()),
                  std::tuple(QString(), 0.0, MediaEngine::Status::Stopped));

@@ -199,68 +199,41 @@ private Q_SLOTS:
     void theQueuedEntryIsTheOneNextWouldStart_data()
     {
         QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("queued");
-        QTest::addColumn<QString>("playing");
-        QTest::addColumn<QString>("queuedThen");
+        // The mode, how the entry ends (its end or Next), what is queued while it plays, what plays
+        // then, and what is queued behind that.
+        QTest::addColumn<QStringList>("run");
         const QStringList abc = {"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"};
         const QStringList five = {"/m/a.mp3", "/m/b.mp3", "/m/c.mp3", "/m/d.mp3", "/m/e.mp3"};
-        QTest::newRow("in order") << abc << ""
-                                  << "end"
-                                  << "/m/b.mp3"
-                                  << "/m/b.mp3"
-                                  << "/m/c.mp3";
-        QTest::newRow("last entry") << abc.mid(1) << ""
-                                    << "end"
-                                    << "/m/c.mp3"
-                                    << "/m/c.mp3"
-                                    << "";
-        QTest::newRow("repeat wraps") << abc.mid(1) << "repeat"
-                                      << "end"
-                                      << "/m/c.mp3"
-                                      << "/m/c.mp3"
-                                      << "/m/b.mp3";
+        QTest::newRow("in order") << abc << QStringList{"", "end", "/m/b.mp3", "/m/b.mp3", "/m/c.mp3"};
+        QTest::newRow("last entry") << abc.mid(1) << QStringList{"", "end", "/m/c.mp3", "/m/c.mp3", ""};
+        QTest::newRow("repeat wraps")
+            << abc.mid(1) << QStringList{"repeat", "end", "/m/c.mp3", "/m/c.mp3", "/m/b.mp3"};
         // 0.875 of 4 is 3.5, which goes to the even 4; then 0.3 of 4 rounds to 1.
-        QTest::newRow("shuffle") << five << "shuffle"
-                                 << "end"
-                                 << "/m/e.mp3"
-                                 << "/m/e.mp3"
-                                 << "/m/b.mp3";
-        QTest::newRow("shuffle, Next pressed") << five << "shuffle"
-                                               << "next"
-                                               << "/m/e.mp3"
-                                               << "/m/e.mp3"
-                                               << "/m/b.mp3";
-        QTest::newRow("break marker") << QStringList{"/m/a.mp3", "-", "/m/b.mp3"} << ""
-                                      << "end"
-                                      << ""
-                                      << "/m/b.mp3"
-                                      << "";
-        QTest::newRow("dead entry") << QStringList{"/m/a.mp3", "/m/dead.mp3", "/m/c.mp3"} << ""
-                                    << "end"
-                                    << ""
-                                    << "/m/c.mp3"
-                                    << "";
+        QTest::newRow("shuffle") << five << QStringList{"shuffle", "end", "/m/e.mp3", "/m/e.mp3", "/m/b.mp3"};
+        QTest::newRow("shuffle, Next pressed")
+            << five << QStringList{"shuffle", "next", "/m/e.mp3", "/m/e.mp3", "/m/b.mp3"};
+        QTest::newRow("break marker")
+            << QStringList{"/m/a.mp3", "-", "/m/b.mp3"} << QStringList{"", "end", "", "/m/b.mp3", ""};
+        QTest::newRow("dead entry") << QStringList{"/m/a.mp3", "/m/dead.mp3", "/m/c.mp3"}
+                                    << QStringList{"", "end", "", "/m/c.mp3", ""};
     }
     void theQueuedEntryIsTheOneNextWouldStart()
     {
         QFETCH(QStringList, entries);
-        QFETCH(QString, mode);
-        QFETCH(QString, action);
+        QFETCH(QStringList, run);
+        const QString &mode = run[0];
         Rig f(entries);
         f.engine().unplayable = {u"/m/dead.mp3"_s};
         f.random->draws = {0.875, 0.3};
         f.main().chkRepeat()->setCheckState(mode == u"repeat" ? Qt::Checked : Qt::Unchecked);
         f.main().chkSuffle()->setCheckState(mode == u"shuffle" ? Qt::Checked : Qt::Unchecked);
         f.start(0);
-        QTEST(f.engine().NextFileName(), "queued");
-        if (action == u"next")
+        QCOMPARE(f.engine().NextFileName(), run[2]);
+        if (run[1] == u"next")
             f.t.cmdForward_Click();
         else
             f.engine().finish();
-        QTEST(f.file(), "playing");
-        QTEST(f.engine().NextFileName(), "queuedThen");
+        QCOMPARE(std::tuple(f.file(), f.engine().NextFileName()), std::tuple(run[3], run[4]));
         QCOMPARE(f.breakBoxes, entries.contains(u"-"_s) ? 1 : 0);
         const int row = static_cast<int>(entries.indexOf(f.file()));
         QCOMPARE(f.s.CurrentIndex, row);
