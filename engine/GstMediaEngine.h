@@ -111,7 +111,6 @@ private:
     void updateFitCaps(const QSize &size);
     void applyVolume();
     void applyBalance();
-    void wakeUiThread();
     void announceBusEvents();
     void onAreaLost();
     void setPlayingState(bool playing);
