@@ -3,6 +3,7 @@
 #include "disc/VideoCdDisc.h"
 #include "engine/MidiSeek.h"
 #include "engine/PipelineTasks.h"
+#include "engine/StreamEndHold.h"
 #include "engine/VideoCdSource.h"
 #include "engine/VideoOutput.h"
 #include "engine/XServerSync.h"
@@ -242,6 +243,7 @@ GstMediaEngine::GstMediaEngine(QWidget *engineArea, GstEngineOptions options) : 
     if (audio) {
         m_volumeElement = gst_bin_get_by_name(GST_BIN(audio), VolumeName);
         m_panorama = gst_bin_get_by_name(GST_BIN(audio), BalanceName);
+        watchWhereNextStarts(audio);
         g_object_set(m_playbin, "audio-sink", audio, nullptr);
     }
 
@@ -288,6 +290,7 @@ GstMediaEngine::GstMediaEngine(QWidget *engineArea, GstEngineOptions options) : 
                 gst_context_unref(context);
             }
         }
+        watchWhereNextStarts(video);
         g_object_set(m_playbin, "video-sink", video, nullptr);
         guint flags = 0;
         g_object_get(m_playbin, "flags", &flags, nullptr);
@@ -296,6 +299,7 @@ GstMediaEngine::GstMediaEngine(QWidget *engineArea, GstEngineOptions options) : 
 
     g_signal_connect(m_playbin, "element-setup", G_CALLBACK(&GstEngineCallbacks::onElementSetup), this);
     g_signal_connect(m_playbin, "about-to-finish", G_CALLBACK(&GstMediaEngine::onAboutToFinish), this);
+    StreamEndHold::watch(m_playbin, &GstMediaEngine::holdNextFile, this);
     m_endWatch.setSingleShot(true);
     connect(&m_endWatch, &QTimer::timeout, this, [this] { watchForTheEnd(); });
     m_advanceDue.setSingleShot(true);

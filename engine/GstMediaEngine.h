@@ -120,13 +120,16 @@ private:
     // The next file (GstNextFile.cpp). playbin asks for it on a streaming thread when the loaded
     // file is about to finish, and switches to it when the loaded one has played out.
     static void onAboutToFinish(GstElement *playbin, void *data);
+    static bool holdNextFile(void *data);
     QByteArray uriToFollow(const QString &path) const;
     bool followsWithoutGap(const QString &path) const;
     void warmUp(const QString &path, const QByteArray &uri);
     bool nextFileStarted();
     bool nextFileBroke();
-    bool nextFileInPipeline() const { return m_nextTaken || m_nextStarted || m_nextBroke; }
+    bool nextFileInPipeline() const { return m_nextHeld || nextFileTaken(); }
+    bool nextFileTaken() const { return m_nextTaken || m_nextStarted || m_nextBroke; }
     void forgetNextFile();
+    void watchWhereNextStarts(GstElement *sinkBin);
     void awaitAdvance();
     void completeAdvance();
     void watchForTheEnd();
@@ -197,8 +200,14 @@ private:
     mutable std::mutex m_nextMutex;
     QString m_nextPath;
     QByteArray m_nextUri;
+    // Held once a stream of the loaded file ended with the queued file counted on to follow.
+    std::atomic<bool> m_nextHeld{false};
     std::atomic<bool> m_nextTaken{false};
     std::atomic<bool> m_nextStarted{false};
+    // The running time the next file's first block is due at, once a sink has it (else all ones,
+    // GStreamer's "no time").
+    std::atomic<bool> m_nextStartPending{false};
+    std::atomic<quint64> m_nextStartsAt{~quint64(0)};
     std::atomic<bool> m_nextBroke{false};
     // playbin reports the switch as the new file reaches the sinks, which still hold the end of the
     // loaded one: the switch is heard when that has played out, and the engine follows then.

@@ -59,11 +59,14 @@ QString GstMediaEngine::NextFileName() const
 
 bool GstMediaEngine::followsWithoutGap(const QString &path) const
 {
-    // playbin switches between sound files without a gap, but a picture coming or going needs the
-    // video window shown or hidden first, and queueing a file behind one with a picture has hung
-    // playbin: those open afresh when the item ends.
-    return m_loaded && ErrorCode() == 0 && m_nativeSize.isEmpty() && MediaKind::isAudioExtension(path) &&
-           MediaKind::isAudioExtension(m_fileName);
+    // playbin switches between sound files, and between films once StreamEndHold frees the threads
+    // of a film's streams, without a gap; but a picture coming or going needs the video window shown
+    // or hidden first: those open afresh when the item ends.
+    if (!m_loaded || ErrorCode() != 0)
+        return false;
+    if (m_nativeSize.isEmpty())
+        return MediaKind::isAudioExtension(path) && MediaKind::isAudioExtension(m_fileName);
+    return MediaKind::isVideoExtension(path) && MediaKind::isVideoExtension(m_fileName);
 }
 
 QByteArray GstMediaEngine::uriToFollow(const QString &path) const
@@ -113,16 +116,28 @@ void GstMediaEngine::onAboutToFinish(GstElement *playbin, void *data)
 {
     auto *self = static_cast<GstMediaEngine *>(data);
     std::lock_guard lock(self->m_nextMutex);
-    if (self->m_nextUri.isEmpty() || self->nextFileInPipeline())
+    if (self->m_nextUri.isEmpty() || self->nextFileTaken())
         return;
     g_object_set(playbin, "uri", self->m_nextUri.constData(), nullptr);
+    self->m_nextStartsAt = GST_CLOCK_TIME_NONE;
     self->m_nextTaken = true;
+}
+
+bool GstMediaEngine::holdNextFile(void *data)
+{
+    auto *self = static_cast<GstMediaEngine *>(data);
+    std::lock_guard lock(self->m_nextMutex);
+    if (self->m_nextUri.isEmpty() || self->m_nextBroke)
+        return false;
+    self->m_nextHeld = true;
+    return true;
 }
 
 bool GstMediaEngine::nextFileStarted()
 {
     if (!m_nextTaken.exchange(false))
         return false;
+    m_nextHeld = false;
     std::lock_guard lock(m_tagMutex);
     // The tags that follow are the new file's.
     m_nextTags = {};
@@ -147,15 +162,55 @@ void GstMediaEngine::forgetNextFile()
     std::lock_guard lock(m_nextMutex);
     m_nextPath.clear();
     m_nextUri.clear();
+    m_nextHeld = false;
     m_nextTaken = false;
     m_nextStarted = false;
     m_nextBroke = false;
 }
 
+void GstMediaEngine::watchWhereNextStarts(GstElement *sinkBin)
+{
+    GstPad *pad = sinkBin ? gst_element_get_static_pad(sinkBin, "sink") : nullptr;
+    if (!pad)
+        return;
+    auto probe = [](GstPad *sinkPad, GstPadProbeInfo *info, gpointer data) -> GstPadProbeReturn {
+        auto *self = static_cast<GstMediaEngine *>(data);
+        if (info->type & GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM) {
+            if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_STREAM_START && self->m_nextTaken)
+                self->m_nextStartPending = true;
+            return GST_PAD_PROBE_OK;
+        }
+        if (!self->m_nextStartPending.exchange(false))
+            return GST_PAD_PROBE_OK;
+        GstEvent *sticky = gst_pad_get_sticky_event(sinkPad, GST_EVENT_SEGMENT, 0);
+        const GstSegment *segment = nullptr;
+        if (sticky)
+            gst_event_parse_segment(sticky, &segment);
+        if (segment && segment->format == GST_FORMAT_TIME)
+            self->m_nextStartsAt = gst_segment_to_running_time(
+                segment, GST_FORMAT_TIME, GST_BUFFER_PTS(GST_PAD_PROBE_INFO_BUFFER(info)));
+        if (sticky)
+            gst_event_unref(sticky);
+        return GST_PAD_PROBE_OK;
+    };
+    gst_pad_add_probe(pad, GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),
+                      probe, this, nullptr);
+    gst_object_unref(pad);
+}
+
 void GstMediaEngine::awaitAdvance()
 {
-    // Until then the position still reads the loaded file's, up to its end.
-    const double left = std::max(0.0, Duration() - CurrentPosition());
+    // Until then the position still reads the loaded file's, up to its end. Where the sinks already
+    // hold the next file (a film's picture switches at once), the position reads the new one's: the
+    // running time its first block is due at tells the end instead.
+    double left = std::max(0.0, Duration() - CurrentPosition());
+    const GstClockTime startsAt = m_nextStartsAt;
+    if (GstClock *clock = startsAt != GST_CLOCK_TIME_NONE ? gst_element_get_clock(m_playbin) : nullptr) {
+        const GstClockTimeDiff now =
+            GST_CLOCK_DIFF(gst_element_get_base_time(m_playbin), gst_clock_get_time(clock));
+        left = std::max(0.0, double(GstClockTimeDiff(startsAt) - now) / double(GST_SECOND));
+        gst_object_unref(clock);
+    }
     m_advanceDue.start(static_cast<int>(std::ceil(left * 1000.0)));
 }
 

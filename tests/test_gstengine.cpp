@@ -483,19 +483,30 @@ private Q_SLOTS:
         QCOMPARE_LE(std::abs(decibels(got.right, m_reference.right) - rightDb), 0.5);
     }
 
+    void aQueuedFileFollowsWithoutAGap_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("sound") << QStringLiteral("wav");
+        // A film's streams end one after the other; playbin once hung for good there.
+        QTest::newRow("film") << QStringLiteral("avi");
+    }
+
     // A file queued behind another follows it without a gap: its samples are due the moment the first
     // file's last ones are done. A seek back in the last moments before the end, when the engine has
     // prepared the next file already, stays in the first file.
     void aQueuedFileFollowsWithoutAGap()
     {
+        QFETCH(QString, format);
         Junction junction;
         GstMediaEngine engine(nullptr,
                               {.audioSink = QStringLiteral("identity name=qwelto-junction ! fakeaudiosink"),
                                .videoSink = QStringLiteral("fakevideosink")});
         QList<MediaEngine::Event> events;
         engine.setEventHandler([&events](MediaEngine::Event event) { events.append(event); });
-        const QString first = media(QStringLiteral("wav"));
-        const QString second = m_maker->tone(QStringLiteral("second.wav"), 1.5, 2, 660);
+        const QString first = media(format);
+        const QString second = format == QLatin1String("wav")
+                                   ? m_maker->tone(QStringLiteral("second.wav"), 1.5, 2, 660)
+                                   : m_maker->make(format, 1.5, QStringLiteral("second"));
         engine.setFileName(first);
         QVERIFY(engine.setNextFileName(second));
         QTRY_VERIFY(engine.CurrentPosition() > 1.3);
@@ -515,7 +526,9 @@ private Q_SLOTS:
         // run. (The last block of the first file may pass after the second's start marker.)
         QCOMPARE_LE(std::abs(GstClockTimeDiff(after.start) - GstClockTimeDiff(before.end)),
                     GstClockTimeDiff(GST_MSECOND));
-        QCOMPARE_LE(std::abs(toSeconds(after.end - before.start) - (1.5 + 1.5)), 0.005);
+        // (The sound of a film is MP3, with its encoder's padding in it.)
+        if (format == QLatin1String("wav"))
+            QCOMPARE_LE(std::abs(toSeconds(after.end - before.start) - (1.5 + 1.5)), 0.005);
     }
 
     // A sound server gives each file a stream of its own, with a volume of its own that a new stream
