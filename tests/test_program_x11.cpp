@@ -8,6 +8,7 @@
 #include "PlayerProcess.h"
 #include "core/OptionConversions.h"
 #include "playlist/ListFile.h"
+#include "ui/Marquee.h"
 #include "ui/OnTopRule.h"
 #include "ui/frmMain.h"
 
@@ -26,6 +27,7 @@
 #include <QTest>
 #include <QWindow>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/stat.h>
 #include <tuple>
@@ -107,6 +109,38 @@ private Q_SLOTS:
             QCOMPARE(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), onTop);
             QVERIFY(window.isVisible());
         }
+    }
+
+    // Idle, the marquee still scrolls on the screen: the X server draws its strip from the line it
+    // keeps, the text lit on black.
+    void theMarqueeScrollsOnTheScreen()
+    {
+        PlayerProcess player;
+        QVERIFY(player.start());
+        const frmMain layout;
+        const QRect strip = layout.txtTitle()->geometry().adjusted(4, 2, -4, -2);
+        QScreen &screen = *QGuiApplication::primaryScreen();
+        QRect main;
+        QTRY_VERIFY_WITH_TIMEOUT(std::ranges::any_of(mappedWindows(player.process()),
+                                                     [&](const QRect &w) {
+                                                         main = w;
+                                                         return w.size() == layout.size();
+                                                     }),
+                                 30000);
+        const auto shown = [&] {
+            const QRect r = strip.translated(main.topLeft());
+            return screen.grabWindow(0, r.x(), r.y(), r.width(), r.height()).toImage();
+        };
+        const auto lit = [](const QImage &image) {
+            int count = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    count += qGreen(image.pixel(x, y)) > 128;
+            return count;
+        };
+        QImage first;
+        QTRY_VERIFY_WITH_TIMEOUT(lit(first = shown()) > 20, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(shown() != first && lit(shown()) > 20, 10000);
     }
 
     // The video window as the X server shows it, with no window manager: the picture's opaque surface
