@@ -191,9 +191,8 @@ struct GstEngineCallbacks {
         default:
             break;
         }
-        if (wake && !self->m_wakePending.exchange(true))
-            QMetaObject::invokeMethod(
-                self, [self] { self->announceBusEvents(); }, Qt::QueuedConnection);
+        if (wake)
+            self->wakeUiThread();
         // Nothing else is ever read from the bus; keeping messages would only pile them up. A dropped
         // message is the handler's to release: each one holds its source element, and with it the
         // whole decoding chain of the file it came from (a soundfont for every MIDI file).
@@ -854,6 +853,13 @@ void GstMediaEngine::setPlayingState(bool playing)
         m_video->setPlaying(playing);
 }
 
+void GstMediaEngine::wakeUiThread()
+{
+    if (!m_wakePending.exchange(true))
+        QMetaObject::invokeMethod(
+            this, [this] { announceBusEvents(); }, Qt::QueuedConnection);
+}
+
 void GstMediaEngine::announceBusEvents()
 {
     m_wakePending = false;
@@ -864,7 +870,10 @@ void GstMediaEngine::announceBusEvents()
     }
     if (m_decoderRanDry && m_loaded)
         resumeAfterDecoderGap();
-    if (m_nextStarted && m_loaded && !m_advanceDue.isActive())
+    // A film's picture switches at once: where the next file starts is waited for, as the position
+    // already reads the new file's.
+    if (m_nextStarted && m_loaded && !m_advanceDue.isActive() &&
+        (m_nativeSize.isEmpty() || m_nextStartsAt != GST_CLOCK_TIME_NONE))
         awaitAdvance();
     if (m_nextBroke && m_loaded && !m_eos)
         watchForTheEnd();

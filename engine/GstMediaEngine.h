@@ -111,6 +111,7 @@ private:
     void updateFitCaps(const QSize &size);
     void applyVolume();
     void applyBalance();
+    void wakeUiThread();
     void announceBusEvents();
     void onAreaLost();
     void setPlayingState(bool playing);

@@ -180,15 +180,19 @@ void GstMediaEngine::watchWhereNextStarts(GstElement *sinkBin)
                 self->m_nextStartPending = true;
             return GST_PAD_PROBE_OK;
         }
-        if (!self->m_nextStartPending.exchange(false))
+        // Every block passes here: the flag is only read until a file starts.
+        if (!self->m_nextStartPending.load(std::memory_order_relaxed) ||
+            !self->m_nextStartPending.exchange(false))
             return GST_PAD_PROBE_OK;
         GstEvent *sticky = gst_pad_get_sticky_event(sinkPad, GST_EVENT_SEGMENT, 0);
         const GstSegment *segment = nullptr;
         if (sticky)
             gst_event_parse_segment(sticky, &segment);
-        if (segment && segment->format == GST_FORMAT_TIME)
+        if (segment && segment->format == GST_FORMAT_TIME) {
             self->m_nextStartsAt = gst_segment_to_running_time(
                 segment, GST_FORMAT_TIME, GST_BUFFER_PTS(GST_PAD_PROBE_INFO_BUFFER(info)));
+            self->wakeUiThread();
+        }
         if (sticky)
             gst_event_unref(sticky);
         return GST_PAD_PROBE_OK;
@@ -200,9 +204,9 @@ void GstMediaEngine::watchWhereNextStarts(GstElement *sinkBin)
 
 void GstMediaEngine::awaitAdvance()
 {
-    // Until then the position still reads the loaded file's, up to its end. Where the sinks already
-    // hold the next file (a film's picture switches at once), the position reads the new one's: the
-    // running time its first block is due at tells the end instead.
+    // The running time the next file's first block is due at tells when the loaded one is over;
+    // before a sink has it, the position still reads the loaded file's, up to its end, where there
+    // is no picture.
     double left = std::max(0.0, Duration() - CurrentPosition());
     const GstClockTime startsAt = m_nextStartsAt;
     if (GstClock *clock = startsAt != GST_CLOCK_TIME_NONE ? gst_element_get_clock(m_playbin) : nullptr) {

@@ -502,7 +502,13 @@ private Q_SLOTS:
                               {.audioSink = QStringLiteral("identity name=qwelto-junction ! fakeaudiosink"),
                                .videoSink = QStringLiteral("fakevideosink")});
         QList<MediaEngine::Event> events;
-        engine.setEventHandler([&events](MediaEngine::Event event) { events.append(event); });
+        // The window follows the switch when it is heard, not when the next file has played on.
+        double advancedAt = -1;
+        engine.setEventHandler([&](MediaEngine::Event event) {
+            events.append(event);
+            if (event == MediaEngine::Event::Advanced)
+                advancedAt = engine.CurrentPosition();
+        });
         const QString first = media(format);
         const QString second = format == QLatin1String("wav")
                                    ? m_maker->tone(QStringLiteral("second.wav"), 1.5, 2, 660)
@@ -517,6 +523,7 @@ private Q_SLOTS:
 
         // What the events and the names say meanwhile, the contract suite checks.
         QTRY_VERIFY_WITH_TIMEOUT(events.size() == 2, 20000);
+        QVERIFY(advancedAt >= 0 && advancedAt < 0.3);
 
         const QList<Junction::Stretch> stretches = junction.stretches();
         QVERIFY(stretches.size() >= 2);
