@@ -178,6 +178,8 @@ private Q_SLOTS:
         // one, blue, at its right edge.
         const auto barsWhole = [&] {
             const QImage now = shown();
+            if (now.isNull())
+                return false;
             const QRgb last = now.pixel(now.width() - now.width() / 14, now.height() / 3);
             return qBlue(last) > 150 && qRed(last) < 60 && qGreen(last) < 60;
         };
