@@ -269,6 +269,17 @@ void startPlayer(QProcess &player, const QString &folder, const QProcessEnvironm
     player.waitForStarted(5000);
 }
 
+// Whether the process has `path` open.
+bool hasOpen(qint64 pid, const QString &path)
+{
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+    const QString target = QFileInfo(path).canonicalFilePath();
+    for (const QFileInfo &fd : fds.entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot))
+        if (fd.symLinkTarget() == target)
+            return true;
+    return false;
+}
+
 void stop(QProcess &process, int signal)
 {
     if (process.state() == QProcess::NotRunning)
@@ -300,9 +311,14 @@ void measureList(const SoundServer &server, const QString &scratch, const QStrin
     recorder.waitForStarted(5000);
     QProcess player;
     startPlayer(player, QDir(scratch).filePath(key), server.environment(), files);
-    // The splash, then every file once, and a margin.
-    QThread::msleep(
-        static_cast<unsigned long>((4.0 + ToneSeconds * static_cast<double>(files.size()) + 2.0) * 1000));
+    // The last file is opened at the latest as the one before it ends (queued a little earlier): from
+    // there its length and a margin hold the rest, however long the start took.
+    QElapsedTimer waited;
+    waited.start();
+    while (!hasOpen(player.processId(), files.last()) && waited.elapsed() < 60000 &&
+           player.state() == QProcess::Running)
+        QThread::msleep(20);
+    QThread::msleep(static_cast<unsigned long>((ToneSeconds + 2.0) * 1000));
     stop(player, SIGTERM);
     stop(recorder, SIGINT);
 
