@@ -1,6 +1,7 @@
 #include "ui/Marquee.h"
 
 #include "ui/ServerStrip.h"
+#include "ui/SkinColours.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -147,7 +148,7 @@ void Marquee::showOnServer()
         QImage image(static_cast<int>(std::ceil(text.naturalTextWidth() * ratio)) + 1,
                      qRound(size.height() * ratio), QImage::Format_RGB32);
         image.setDevicePixelRatio(ratio);
-        image.fill(Qt::black);
+        image.fill(SkinColours::Display);
         QPainter painter(&image);
         painter.setPen(palette().color(QPalette::WindowText));
         m_layout->draw(&painter, QPointF(0, textTop(size)));
@@ -183,13 +184,13 @@ void Marquee::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(Lip, 1));
-    painter.setBrush(Qt::black);
+    painter.setBrush(SkinColours::Display);
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
 }
 
 void Marquee::paintStrip(QPainter &painter, const QSize &size)
 {
-    painter.fillRect(QRect(QPoint(), size), Qt::black);
+    painter.fillRect(QRect(QPoint(), size), SkinColours::Display);
     if (m_text.isEmpty())
         return;
     const QTextLine text = line();
@@ -215,7 +216,7 @@ void Marquee::drawPiece(qreal from, qreal width, const QSize &size, qreal ratio)
     m_piece =
         QPixmap(static_cast<int>(std::ceil((width + PieceSlack) * ratio)), qRound(size.height() * ratio));
     m_piece.setDevicePixelRatio(ratio);
-    m_piece.fill(Qt::black);
+    m_piece.fill(SkinColours::Display);
     QPainter painter(&m_piece);
     painter.setPen(palette().color(QPalette::WindowText));
     m_layout->draw(&painter, QPointF(-from, textTop(size)));

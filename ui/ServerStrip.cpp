@@ -1,4 +1,5 @@
 #include "ui/ServerStrip.h"
+#include "ui/SkinColours.h"
 
 #include <QGuiApplication>
 #include <QWidget>
@@ -16,7 +17,8 @@ public:
         : m_connection(connection), m_window(window), m_depth(depth), m_strip(strip),
           m_gc(xcb_generate_id(connection))
     {
-        const uint32_t values[] = {0, 0};
+        // RGB32 is the pixel layout of the 24- and 32-bit visuals the strip is made for.
+        const uint32_t values[] = {SkinColours::Display.rgb() & 0xffffffu, 0};
         xcb_create_gc(m_connection, m_gc, m_window, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES, values);
     }
     ~XServerStrip() override

@@ -16,6 +16,8 @@ inline const QColor LabelText(0xdc, 0xe4, 0xec);
 inline const QColor QuietText(0xa9, 0xb5, 0xc2);
 // The lit green of the displays, the switches that are on and a pressed button.
 inline const QColor Lit(0x7c, 0xfc, 0x7c);
+// The displays behind the marquee and the time.
+inline const QColor Display(Qt::black);
 // The about box's blue, and the mark's glass.
 inline const QColor AboutBlue(0x11, 0x7e, 0xd9);
 

@@ -212,7 +212,7 @@ void frmMain::createTopArea()
     // alone, not the display and the skin behind it. The sign overlaps its corner and must show
     // through: a widget above an opaque one would have it repainted from the window down again.
     QPalette time = m_lblTime->palette();
-    time.setColor(QPalette::Window, Qt::black);
+    time.setColor(QPalette::Window, SkinColours::Display);
     m_lblTime->setPalette(time);
     m_lblTime->setAutoFillBackground(true);
     m_lblTime->setMask(QRegion(m_lblTime->rect()) - m_lblpls->geometry().translated(-m_lblTime->pos()));
